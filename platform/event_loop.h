@@ -1,0 +1,95 @@
+// The event loop: clocks, timers, posted work, and the pump every wait of the program
+// goes through.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace vantary::platform {
+
+using TimerId = std::uint64_t;
+
+struct TimeOfDay {
+  int hour = 0;    // 0..23
+  int minute = 0;  // 0..59
+  int second = 0;  // 0..59
+};
+
+// The shortest step a poll without pending timers moves on by. The real system's timers
+// are no finer than about 10 ms either.
+inline constexpr std::uint32_t kPollStepMs = 10;
+
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+
+  // Milliseconds on a monotonic clock: never jumps, not even at midnight.
+  virtual std::uint64_t nowMs() = 0;
+  // The local wall-clock time, for texts that show the time of day.
+  virtual TimeOfDay timeOfDay() = 0;
+
+  // A periodic timer. The first tick comes one interval after the start. Ids are never 0
+  // and never reused.
+  virtual TimerId startTimer(std::uint32_t intervalMs, std::function<void()> tick) = 0;
+  // Stopping is allowed from inside the timer's own tick (and any other handler): the
+  // loop keeps the running tick's function alive until it returns.
+  virtual void stopTimer(TimerId id) = 0;
+  // Work to run at the next pump, after the work posted before it.
+  virtual void postWork(std::function<void()> work) = 0;
+
+  // Runs everything pending now (posted messages and work, due timers) and returns
+  // without waiting.
+  virtual void pump() = 0;
+  // Waits at most `maxMs` for something to happen. On the sim this is where virtual time
+  // moves: up to the next due timer, or by `maxMs` when nothing is due sooner.
+  virtual void waitForEvents(std::uint32_t maxMs) = 0;
+
+  // The main loop: runs until quit() and returns its code.
+  virtual int run() = 0;
+  virtual void quit(int code) = 0;
+  virtual bool quitRequested() = 0;
+
+  // Pause: returns after `seconds` (fractions allowed), letting pending events run
+  // meanwhile. Ends early only when the program is quitting.
+  void pause(double seconds);
+  // Lets pending events run until `done` holds or `limitMs` have passed. True when `done`
+  // held. Every wait of the program for something outside it goes through here, so every
+  // such wait has a named bound.
+  bool waitUntil(const std::function<bool()>& done, std::uint32_t limitMs);
+};
+
+// A timer in the manner of a form's timer control: an interval, an enabled state, and a
+// tick handler. Enabling a disabled timer (or changing the interval of an enabled one)
+// starts its period afresh. A tick never starts while the previous tick of the same timer is still running
+// (a handler that pumps events would otherwise run inside itself); such a tick is dropped.
+class Timer {
+ public:
+  Timer(EventLoop& loop, std::uint32_t intervalMs, std::function<void()> tick);
+  ~Timer();
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+
+  void setEnabled(bool enabled);
+  bool enabled() const { return id_ != 0; }
+  void setInterval(std::uint32_t intervalMs);
+  std::uint32_t interval() const { return intervalMs_; }
+  // True while the tick handler runs.
+  bool ticking() const { return state_->running; }
+
+ private:
+  void start();
+  void stop();
+
+  struct State {
+    bool running = false;
+    std::function<void()> tick;
+  };
+
+  EventLoop& loop_;
+  std::uint32_t intervalMs_;
+  std::shared_ptr<State> state_;
+  TimerId id_ = 0;
+};
+
+}  // namespace vantary::platform
