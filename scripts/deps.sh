@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, skipping those already there.
+# Usage: scripts/deps.sh native|windows|all
+set -euo pipefail
+
+native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang-format)
+windows=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth)
+
+want=()
+case "${1:-all}" in
+  native) want=("${native[@]}") ;;
+  windows) want=("${windows[@]}") ;;
+  all) want=("${native[@]}" "${windows[@]}") ;;
+  *) echo "usage: $0 native|windows|all" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
