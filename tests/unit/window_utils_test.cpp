@@ -32,7 +32,9 @@ class WindowUtilsTest : public ::testing::Test {
         process_(world_.addProcess("vantary")),
         p_(process_.platform()) {
     world_.setScreenSize({1024, 768});
-    p_.windows.registerClass({.name = "ThunderForm"});
+    platform::ClassSpec form;
+    form.name = "ThunderForm";
+    p_.windows.registerClass(form);
   }
 
   Window Form(Rect r) {
@@ -85,7 +87,9 @@ TEST_F(WindowUtilsTest, KeepOnScreenSnapsToTheEdgesAndTheBottomLimit) {
 
 TEST_F(WindowUtilsTest, KeepOnScreenKeepsWindowsAboveTheTaskBar) {
   auto& shell = world_.addProcess("explorer");
-  shell.platform().windows.registerClass({.name = "Shell_TrayWnd"});
+  platform::ClassSpec trayClass;
+  trayClass.name = "Shell_TrayWnd";
+  shell.platform().windows.registerClass(trayClass);
   WindowSpec bar;
   bar.className = "Shell_TrayWnd";
   bar.style.visible = true;

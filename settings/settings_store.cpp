@@ -1,0 +1,79 @@
+// The settings store: keys of the INI settings files and the list files.
+#include "settings/settings_store.h"
+
+#include <algorithm>
+
+#include "platform/messages.h"
+
+namespace vantary::settings {
+
+Text ReadSetting(platform::Files& files, std::string_view section, std::string_view key,
+                 std::string_view path) {
+  if (path.empty()) return {};
+  const std::optional<std::string> contents = files.readFile(path);
+  if (!contents) return {};
+  std::optional<Text> value = IniFile::Find(*contents, section, text::ToLower(key));
+  if (!value) return {};
+  value->resize(std::min(value->find('\0'), value->size()));
+  if (value->size() > kSettingValueLimit) value->resize(kSettingValueLimit);
+  return std::move(*value);
+}
+
+bool WriteSetting(platform::Files& files, std::string_view section, std::string_view key,
+                  std::string_view value, std::string_view path) {
+  if (path.empty()) return false;
+  const bool exists = files.fileExists(path);
+  if (section.empty() && key.empty()) {
+    if (exists) return true;
+    const Text line = IniFile::StoredForm(value);
+    return files.writeFileAtomic(path, line.empty() ? line : line + "\r\n");
+  }
+  std::optional<std::string> contents;
+  if (exists) {
+    contents = files.readFile(path);
+    // Rewriting what could not be read would throw away every other key of the file.
+    if (!contents) return false;
+  }
+  IniFile file = IniFile::Parse(contents ? *contents : std::string_view());
+  if (!file.set(section, text::ToUpper(key), value)) return false;
+  std::string updated = file.serialize();
+  if (contents && updated == *contents) return true;
+  return files.writeFileAtomic(path, updated);
+}
+
+bool FileExists(platform::Files& files, std::string_view path) {
+  return !path.empty() && files.fileExists(path);
+}
+
+int AddListItems(platform::WindowSystem& windows, platform::Window listControl, std::span<const Text> items) {
+  if (!listControl) return 0;
+  const bool combo = text::ContainsNoCase(windows.className(listControl), "combo");
+  const std::uint32_t add = combo ? platform::msg::kCbAddString : platform::msg::kLbAddString;
+  int added = 0;
+  for (const Text& item : items) {
+    // The control copies the NUL-terminated text during the send.
+    const auto result = windows.send(listControl, add, 0, reinterpret_cast<platform::LParam>(item.c_str()));
+    if (result && *result >= 0) ++added;
+  }
+  return added;
+}
+
+void LoadList(platform::Files& files, platform::WindowSystem& windows, std::string_view path,
+              platform::Window listControl) {
+  if (!FileExists(files, path)) return;
+  const std::optional<std::string> contents = files.readFile(path);
+  if (!contents) return;
+  const std::vector<Text> items = ReadListFile(*contents);
+  AddListItems(windows, listControl, items);
+}
+
+void LoadList(platform::Platform& platform, std::string_view path, platform::Window listControl) {
+  LoadList(platform.files, platform.windows, path, listControl);
+}
+
+bool SaveList(platform::Files& files, std::string_view path, std::span<const Text> items) {
+  if (path.empty()) return false;
+  return files.writeFileAtomic(path, WriteListFile(items));
+}
+
+}  // namespace vantary::settings
