@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/types.h"
+
 namespace vantary::platform::msg {
 
 // Window messages.

@@ -87,6 +87,7 @@ struct Message {
   std::uint32_t id = 0;
   WParam wParam = 0;
   LParam lParam = 0;
+  friend constexpr bool operator==(const Message&, const Message&) = default;
 };
 
 // Packs two 16-bit values the way MAKELPARAM does.

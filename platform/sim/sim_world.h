@@ -9,9 +9,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/picture.h"
 #include "platform/platform.h"
 
 namespace vantary::platform::sim {
@@ -58,6 +62,14 @@ struct MessageRecord {
   Message message;
   bool posted = false;
   friend bool operator==(const MessageRecord&, const MessageRecord&) = default;
+};
+
+// A pop-up menu the program showed with trackPopupMenu.
+struct PopupMenuRecord {
+  Menu menu;
+  Window owner;
+  Point at;
+  ProcessId process = 0;
 };
 
 class SimWorld;
@@ -128,6 +140,21 @@ class SimWorld {
   // The root folder on the real disk, and the real file a program path maps to.
   const std::filesystem::path& root() const;
   std::filesystem::path hostPath(std::string_view programPath) const;
+  SimProcess* process(ProcessId id);
+  // What the program set on its own windows, which the window system only shows.
+  std::optional<FontSpec> fontOf(Window window) const;
+  std::optional<std::pair<Color, Color>> colorsOf(Window window) const;  // text, background
+  std::optional<Region> regionOf(Window window) const;
+  std::optional<Picture> pictureOf(Window window) const;
+  bool shownInTaskbar(Window window) const;
+  Window foregroundWindow() const;
+
+  // ---- pop-up menus ----
+  const std::vector<PopupMenuRecord>& popupMenus() const;
+  std::optional<PopupMenuRecord> lastPopupMenu() const;
+  // The user's choice in the next pop-up menu: trackPopupMenu posts WM_COMMAND with this
+  // id to the menu's owner. Without a queued choice the menu is dismissed.
+  void queuePopupChoice(std::uint32_t commandId);
 
   struct Impl;
 

@@ -240,7 +240,7 @@ TEST_F(WindowUtilsTest, EraseLabelStopsWhenItsWindowClosesMeanwhile) {
   spec.parent = form;
   const Window label = p_.windows.create(spec);
   // The user presses "end" while the caption is being erased.
-  platform::Timer closer(p_.loop, 350, [&] { p_.windows.destroy(form); });
+  platform::Timer closer(p_.loop, 310, [&] { p_.windows.destroy(form); });
   closer.setEnabled(true);
   EraseLabel(p_, label);
   EXPECT_FALSE(p_.windows.exists(label));

@@ -1,0 +1,176 @@
+// The event loop on the thread's message queue: the monotonic tick count, timers and
+// posted work on a hidden message-only window, and the PeekMessage pump.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/win32/win32_services.h"
+
+namespace vantary::platform::win32 {
+namespace {
+
+constexpr char kLoopClass[] = "vantary.EventLoop";
+// The private message that carries one item of posted work to the loop's window.
+constexpr UINT kWorkMessage = WM_APP + 0x2A1;
+// A pump stops after this many messages, so a handler that posts without end cannot keep
+// the pump from returning; what is left runs at the next pump.
+constexpr int kPumpMessageLimit = 100000;
+
+LRESULT CALLBACK LoopWindowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam);
+
+ATOM RegisterLoopClass() {
+  static const ATOM atom = [] {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = LoopWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kLoopClass;
+    return RegisterClassExA(&wc);
+  }();
+  return atom;
+}
+
+class Win32EventLoop final : public EventLoop {
+ public:
+  Win32EventLoop() {
+    RegisterLoopClass();
+    window_ = CreateWindowExA(0, kLoopClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+
+  ~Win32EventLoop() override {
+    if (!window_) return;
+    for (const auto& [id, tick] : timers_) KillTimer(window_, static_cast<UINT_PTR>(id));
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+
+  std::uint64_t nowMs() override { return GetTickCount64(); }
+
+  TimeOfDay timeOfDay() override {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return TimeOfDay{t.wHour, t.wMinute, t.wSecond};
+  }
+
+  TimerId startTimer(std::uint32_t intervalMs, std::function<void()> tick) override {
+    const TimerId id = nextTimer_++;
+    if (!window_ || !SetTimer(window_, static_cast<UINT_PTR>(id), intervalMs, nullptr)) return id;
+    timers_[id] = std::make_shared<std::function<void()>>(std::move(tick));
+    return id;
+  }
+
+  void stopTimer(TimerId id) override {
+    if (timers_.erase(id) != 0 && window_) KillTimer(window_, static_cast<UINT_PTR>(id));
+  }
+
+  void postWork(std::function<void()> work) override {
+    work_.push_back(std::move(work));
+    // A full queue refuses the message; the item then runs at the end of the next pump.
+    if (!window_ || !PostMessageA(window_, kWorkMessage, 0, 0)) ++unsignalled_;
+  }
+
+  void pump() override {
+    MSG m;
+    for (int n = 0; n < kPumpMessageLimit && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); ++n) {
+      if (m.message == WM_QUIT) {
+        noteQuit(static_cast<int>(m.wParam));
+        return;
+      }
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    while (unsignalled_ > 0 && !work_.empty()) {
+      --unsignalled_;
+      runOneWork();
+    }
+  }
+
+  void waitForEvents(std::uint32_t maxMs) override {
+    MsgWaitForMultipleObjectsEx(0, nullptr, maxMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+
+  int run() override {
+    while (!quit_) {
+      MSG m;
+      const BOOL got = GetMessageA(&m, nullptr, 0, 0);
+      if (got == 0) {
+        noteQuit(static_cast<int>(m.wParam));
+        break;
+      }
+      if (got == -1) break;
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    return exitCode_;
+  }
+
+  void quit(int code) override {
+    // The flag ends the waits at once; the queued WM_QUIT ends a nested system loop.
+    noteQuit(code);
+    PostQuitMessage(code);
+  }
+
+  bool quitRequested() override { return quit_; }
+
+  LRESULT handle(UINT id, WPARAM wParam) {
+    if (id == WM_TIMER) {
+      auto found = timers_.find(static_cast<TimerId>(wParam));
+      if (found == timers_.end()) return 0;  // stopped while its tick was queued
+      // Our own reference: the tick may stop its timer and so drop the map's one.
+      std::shared_ptr<std::function<void()>> tick = found->second;
+      try {
+        if (*tick) (*tick)();
+      } catch (...) {
+        // A tick must not unwind through the system's dispatch.
+      }
+      return 0;
+    }
+    if (id == kWorkMessage) {
+      runOneWork();
+      return 0;
+    }
+    return 0;
+  }
+
+ private:
+  void noteQuit(int code) {
+    if (!quit_) exitCode_ = code;
+    quit_ = true;
+  }
+
+  void runOneWork() {
+    if (work_.empty()) return;
+    std::function<void()> work = std::move(work_.front());
+    work_.pop_front();
+    try {
+      if (work) work();
+    } catch (...) {
+      // Posted work must not unwind through the system's dispatch.
+    }
+  }
+
+  HWND window_ = nullptr;
+  std::map<TimerId, std::shared_ptr<std::function<void()>>> timers_;
+  TimerId nextTimer_ = 1;
+  std::deque<std::function<void()>> work_;
+  int unsignalled_ = 0;
+  bool quit_ = false;
+  int exitCode_ = 0;
+};
+
+LRESULT CALLBACK LoopWindowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+  auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (loop && (id == WM_TIMER || id == kWorkMessage)) return loop->handle(id, wParam);
+  return DefWindowProcA(window, id, wParam, lParam);
+}
+
+}  // namespace
+
+std::unique_ptr<EventLoop> MakeEventLoop() { return std::make_unique<Win32EventLoop>(); }
+
+}  // namespace vantary::platform::win32

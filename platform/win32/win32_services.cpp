@@ -1,0 +1,255 @@
+// Files, sound, the tray icon, the shell, the screen and random numbers on the real system.
+#include <windows.h>
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "platform/win32/win32_services.h"
+
+namespace vantary::platform::win32 {
+namespace {
+
+HWND ToHwnd(Window w) { return reinterpret_cast<HWND>(HandleBits(w.value)); }
+
+// A path for an A-function. A path with a zero byte inside would silently name another
+// file (the part before the zero), so it names none.
+std::optional<std::string> PathArg(std::string_view path) {
+  if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
+  return std::string(path);
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() { close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  bool close() {
+    if (!valid()) return true;
+    const bool ok = CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32Files final : public Files {
+ public:
+  Text programFolder() override {
+    std::string buf(MAX_PATH, '\0');
+    for (;;) {
+      const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+      if (n == 0) return {};
+      if (n < buf.size()) {
+        buf.resize(n);
+        break;
+      }
+      if (buf.size() >= 32768) return {};
+      buf.resize(buf.size() * 2);
+    }
+    const auto slash = buf.find_last_of("\\/");
+    return slash == std::string::npos ? Text{} : buf.substr(0, slash);
+  }
+
+  Text windowsFolder() override {
+    char buf[MAX_PATH + 1] = {};
+    const UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+    if (n == 0 || n > MAX_PATH) return {};
+    Text folder(buf, n);
+    while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    return folder;
+  }
+
+  bool fileExists(std::string_view path) override {
+    const auto p = PathArg(path);
+    if (!p) return false;
+    const DWORD attributes = GetFileAttributesA(p->c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::optional<std::string> readFile(std::string_view path) override {
+    const auto p = PathArg(path);
+    if (!p) return std::nullopt;
+    FileHandle file(CreateFileA(p->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::string contents;
+    char chunk[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+      if (got == 0) break;
+      contents.append(chunk, got);
+    }
+    return contents;
+  }
+
+  bool writeFileAtomic(std::string_view path, std::string_view contents) override {
+    const auto p = PathArg(path);
+    if (!p) return false;
+    // The temporary file sits beside the target so the rename stays on one volume.
+    static unsigned counter = 0;
+    const std::string temp =
+        *p + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
+    {
+      FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file.valid()) return false;
+      bool ok = true;
+      std::size_t done = 0;
+      while (ok && done < contents.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1u << 20));
+        DWORD wrote = 0;
+        ok = WriteFile(file.get(), contents.data() + done, want, &wrote, nullptr) && wrote == want;
+        done += wrote;
+      }
+      ok = ok && FlushFileBuffers(file.get());
+      ok = file.close() && ok;
+      if (!ok) {
+        DeleteFileA(temp.c_str());
+        return false;
+      }
+    }
+    if (!MoveFileExA(temp.c_str(), p->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      DeleteFileA(temp.c_str());
+      return false;
+    }
+    return true;
+  }
+
+  bool removeFile(std::string_view path) override {
+    const auto p = PathArg(path);
+    return p && DeleteFileA(p->c_str());
+  }
+};
+
+class Win32Sound final : public Sound {
+ public:
+  bool playWave(std::string_view path, std::uint32_t flags) override {
+    const auto p = PathArg(path);
+    return p && sndPlaySoundA(p->c_str(), flags);
+  }
+
+  bool mciCommand(std::string_view command) override {
+    if (command.find('\0') != std::string_view::npos) return false;
+    const std::string c(command);
+    char answer[128] = {};
+    return mciSendStringA(c.c_str(), answer, sizeof answer, nullptr) == 0;
+  }
+};
+
+class Win32Tray final : public Tray {
+ public:
+  bool addIcon(const TrayIcon& icon) override { return notify(NIM_ADD, icon); }
+  bool deleteIcon(const TrayIcon& icon) override { return notify(NIM_DELETE, icon); }
+
+ private:
+  static bool notify(DWORD action, const TrayIcon& icon) {
+    // The first form of the record (88 bytes): every shell since the first tray takes it.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = ToHwnd(icon.owner);
+    data.uID = icon.id;
+    data.uFlags = icon.flags;
+    data.uCallbackMessage = icon.callbackMessage;
+    HICON shown = data.hWnd ? reinterpret_cast<HICON>(GetClassLongPtrA(data.hWnd, GCLP_HICON)) : nullptr;
+    data.hIcon = shown ? shown : LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    const std::size_t n = std::min<std::size_t>(icon.tip.size(), 63);
+    std::memcpy(data.szTip, icon.tip.data(), n);
+    data.szTip[n] = '\0';
+    return Shell_NotifyIconA(action, &data) != 0;
+  }
+};
+
+class Win32Shell final : public Shell {
+ public:
+  bool startProgram(std::string_view path, int showCommand) override {
+    const auto p = PathArg(path);
+    if (!p) return false;
+    // The program starts in its own folder, as it would from the desktop.
+    const auto slash = p->find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string{} : p->substr(0, slash);
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+        nullptr, "open", p->c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(), showCommand));
+    return result > 32;
+  }
+
+  bool exitWindows(std::uint32_t flags) override {
+    // Shutting down or restarting needs the shutdown privilege, which a process holds but
+    // must switch on first.
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+      TOKEN_PRIVILEGES privileges{};
+      privileges.PrivilegeCount = 1;
+      privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+      if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+      }
+      CloseHandle(token);
+    }
+    return ExitWindowsEx(
+               flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED) != 0;
+  }
+};
+
+class Win32Screen final : public Screen {
+ public:
+  Size size() override { return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+  int twipsPerPixelX() override { return twipsPerPixel(LOGPIXELSX); }
+  int twipsPerPixelY() override { return twipsPerPixel(LOGPIXELSY); }
+  Point cursor() override {
+    POINT p{};
+    if (!GetCursorPos(&p)) return {};
+    return Point{p.x, p.y};
+  }
+
+ private:
+  static int twipsPerPixel(int axis) {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return 15;
+    const int dpi = GetDeviceCaps(screen, axis);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? 1440 / dpi : 15;
+  }
+};
+
+class Win32Random final : public Random {
+ public:
+  Win32Random() {
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    std::seed_seq seed{
+        static_cast<std::uint32_t>(counter.QuadPart), static_cast<std::uint32_t>(counter.QuadPart >> 32),
+        static_cast<std::uint32_t>(GetCurrentProcessId()), static_cast<std::uint32_t>(GetTickCount64())};
+    engine_.seed(seed);
+  }
+
+  double nextFraction() override {
+    // 53 random bits over 2^53: every value in [0, 1), never 1.
+    return static_cast<double>(engine_() >> 11) * (1.0 / 9007199254740992.0);
+  }
+
+ private:
+  std::mt19937_64 engine_;
+};
+
+}  // namespace
+
+std::unique_ptr<Files> MakeFiles() { return std::make_unique<Win32Files>(); }
+std::unique_ptr<Sound> MakeSound() { return std::make_unique<Win32Sound>(); }
+std::unique_ptr<Tray> MakeTray() { return std::make_unique<Win32Tray>(); }
+std::unique_ptr<Shell> MakeShell() { return std::make_unique<Win32Shell>(); }
+std::unique_ptr<Screen> MakeScreen() { return std::make_unique<Win32Screen>(); }
+std::unique_ptr<Random> MakeRandom() { return std::make_unique<Win32Random>(); }
+
+}  // namespace vantary::platform::win32
