@@ -4,7 +4,7 @@
 set -euo pipefail
 
 native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang-format)
-windows=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth)
+windows=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth)
 
 want=()
 case "${1:-all}" in
