@@ -152,11 +152,13 @@ class WindowSystem {
   virtual LResult callDefault(Window window, const Message& message) = 0;
 
   // ---- state and placement -------------------------------------------------------------
-  virtual bool show(Window window, int showCommand) = 0;  // ShowWindow, msg::kSw*
+  // ShowWindow with a msg::kSw* command. True when the window exists (and so was told).
+  virtual bool show(Window window, int showCommand) = 0;
   virtual bool isVisible(Window window) = 0;              // IsWindowVisible
   virtual bool isMinimized(Window window) = 0;
   virtual bool isMaximized(Window window) = 0;
-  virtual bool enable(Window window, bool enabled) = 0;   // EnableWindow
+  // EnableWindow. True when the window exists (and so was told).
+  virtual bool enable(Window window, bool enabled) = 0;
   virtual bool isEnabled(Window window) = 0;
   virtual Rect windowRect(Window window) = 0;             // screen coordinates, pixels
   virtual Rect clientRect(Window window) = 0;             // origin 0,0

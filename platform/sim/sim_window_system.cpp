@@ -372,7 +372,11 @@ class SimWindowSystem final : public WindowSystem {
     return w_.defaultProc(window, message);
   }
 
-  bool show(Window window, int showCommand) override { return w_.show(window.value, showCommand); }
+  bool show(Window window, int showCommand) override {
+    if (w_.find(window) == nullptr) return false;
+    w_.show(window.value, showCommand);
+    return true;
+  }
 
   bool isVisible(Window window) override {
     const WindowData* d = w_.find(window);
@@ -397,14 +401,12 @@ class SimWindowSystem final : public WindowSystem {
   bool enable(Window window, bool enabled) override {
     WindowData* d = w_.find(window);
     if (d == nullptr) return false;
-    // EnableWindow's answer: whether the window was disabled before.
-    const bool wasDisabled = !d->enabled;
     if (d->enabled != enabled) {
       d->enabled = enabled;
       if (!enabled) d->pressed = false;
       w_.sendOwn(window, Message{msg::kEnable, enabled ? 1u : 0u, 0});
     }
-    return wasDisabled;
+    return true;
   }
 
   bool isEnabled(Window window) override {
