@@ -10,41 +10,41 @@
 namespace vantary::platform::msg {
 
 // Window messages.
-inline constexpr std::uint32_t kCreate = 0x0001;          // WM_CREATE
-inline constexpr std::uint32_t kDestroy = 0x0002;         // WM_DESTROY
-inline constexpr std::uint32_t kMove = 0x0003;            // WM_MOVE
-inline constexpr std::uint32_t kSize = 0x0005;            // WM_SIZE
-inline constexpr std::uint32_t kActivate = 0x0006;        // WM_ACTIVATE
-inline constexpr std::uint32_t kEnable = 0x000A;          // WM_ENABLE
-inline constexpr std::uint32_t kSetText = 0x000C;         // WM_SETTEXT
-inline constexpr std::uint32_t kGetText = 0x000D;         // WM_GETTEXT
-inline constexpr std::uint32_t kGetTextLength = 0x000E;   // WM_GETTEXTLENGTH
-inline constexpr std::uint32_t kPaint = 0x000F;           // WM_PAINT
-inline constexpr std::uint32_t kClose = 0x0010;           // WM_CLOSE
-inline constexpr std::uint32_t kQuit = 0x0012;            // WM_QUIT
-inline constexpr std::uint32_t kShowWindow = 0x0018;      // WM_SHOWWINDOW
-inline constexpr std::uint32_t kSetFont = 0x0030;         // WM_SETFONT
-inline constexpr std::uint32_t kKeyDown = 0x0100;         // WM_KEYDOWN
-inline constexpr std::uint32_t kKeyUp = 0x0101;           // WM_KEYUP
-inline constexpr std::uint32_t kChar = 0x0102;            // WM_CHAR
-inline constexpr std::uint32_t kInitDialog = 0x0110;      // WM_INITDIALOG
-inline constexpr std::uint32_t kCommand = 0x0111;         // WM_COMMAND
-inline constexpr std::uint32_t kSysCommand = 0x0112;      // WM_SYSCOMMAND
-inline constexpr std::uint32_t kTimer = 0x0113;           // WM_TIMER
-inline constexpr std::uint32_t kHScroll = 0x0114;         // WM_HSCROLL
-inline constexpr std::uint32_t kVScroll = 0x0115;         // WM_VSCROLL
-inline constexpr std::uint32_t kMouseMove = 0x0200;       // WM_MOUSEMOVE
-inline constexpr std::uint32_t kLButtonDown = 0x0201;     // WM_LBUTTONDOWN
-inline constexpr std::uint32_t kLButtonUp = 0x0202;       // WM_LBUTTONUP
-inline constexpr std::uint32_t kLButtonDblClk = 0x0203;   // WM_LBUTTONDBLCLK
-inline constexpr std::uint32_t kRButtonDown = 0x0204;     // WM_RBUTTONDOWN
-inline constexpr std::uint32_t kRButtonUp = 0x0205;       // WM_RBUTTONUP
-inline constexpr std::uint32_t kMdiCreate = 0x0220;       // WM_MDICREATE
-inline constexpr std::uint32_t kMdiDestroy = 0x0221;      // WM_MDIDESTROY
-inline constexpr std::uint32_t kMdiActivate = 0x0222;     // WM_MDIACTIVATE
-inline constexpr std::uint32_t kMdiGetActive = 0x0229;    // WM_MDIGETACTIVE
-inline constexpr std::uint32_t kUser = 0x0400;            // WM_USER
-inline constexpr std::uint32_t kApp = 0x8000;             // WM_APP
+inline constexpr std::uint32_t kCreate = 0x0001;         // WM_CREATE
+inline constexpr std::uint32_t kDestroy = 0x0002;        // WM_DESTROY
+inline constexpr std::uint32_t kMove = 0x0003;           // WM_MOVE
+inline constexpr std::uint32_t kSize = 0x0005;           // WM_SIZE
+inline constexpr std::uint32_t kActivate = 0x0006;       // WM_ACTIVATE
+inline constexpr std::uint32_t kEnable = 0x000A;         // WM_ENABLE
+inline constexpr std::uint32_t kSetText = 0x000C;        // WM_SETTEXT
+inline constexpr std::uint32_t kGetText = 0x000D;        // WM_GETTEXT
+inline constexpr std::uint32_t kGetTextLength = 0x000E;  // WM_GETTEXTLENGTH
+inline constexpr std::uint32_t kPaint = 0x000F;          // WM_PAINT
+inline constexpr std::uint32_t kClose = 0x0010;          // WM_CLOSE
+inline constexpr std::uint32_t kQuit = 0x0012;           // WM_QUIT
+inline constexpr std::uint32_t kShowWindow = 0x0018;     // WM_SHOWWINDOW
+inline constexpr std::uint32_t kSetFont = 0x0030;        // WM_SETFONT
+inline constexpr std::uint32_t kKeyDown = 0x0100;        // WM_KEYDOWN
+inline constexpr std::uint32_t kKeyUp = 0x0101;          // WM_KEYUP
+inline constexpr std::uint32_t kChar = 0x0102;           // WM_CHAR
+inline constexpr std::uint32_t kInitDialog = 0x0110;     // WM_INITDIALOG
+inline constexpr std::uint32_t kCommand = 0x0111;        // WM_COMMAND
+inline constexpr std::uint32_t kSysCommand = 0x0112;     // WM_SYSCOMMAND
+inline constexpr std::uint32_t kTimer = 0x0113;          // WM_TIMER
+inline constexpr std::uint32_t kHScroll = 0x0114;        // WM_HSCROLL
+inline constexpr std::uint32_t kVScroll = 0x0115;        // WM_VSCROLL
+inline constexpr std::uint32_t kMouseMove = 0x0200;      // WM_MOUSEMOVE
+inline constexpr std::uint32_t kLButtonDown = 0x0201;    // WM_LBUTTONDOWN
+inline constexpr std::uint32_t kLButtonUp = 0x0202;      // WM_LBUTTONUP
+inline constexpr std::uint32_t kLButtonDblClk = 0x0203;  // WM_LBUTTONDBLCLK
+inline constexpr std::uint32_t kRButtonDown = 0x0204;    // WM_RBUTTONDOWN
+inline constexpr std::uint32_t kRButtonUp = 0x0205;      // WM_RBUTTONUP
+inline constexpr std::uint32_t kMdiCreate = 0x0220;      // WM_MDICREATE
+inline constexpr std::uint32_t kMdiDestroy = 0x0221;     // WM_MDIDESTROY
+inline constexpr std::uint32_t kMdiActivate = 0x0222;    // WM_MDIACTIVATE
+inline constexpr std::uint32_t kMdiGetActive = 0x0229;   // WM_MDIGETACTIVE
+inline constexpr std::uint32_t kUser = 0x0400;           // WM_USER
+inline constexpr std::uint32_t kApp = 0x8000;            // WM_APP
 
 // Edit controls.
 inline constexpr std::uint32_t kEmSetReadOnly = 0x00CF;   // EM_SETREADONLY
@@ -52,9 +52,9 @@ inline constexpr std::uint32_t kEmLimitText = 0x00C5;     // EM_LIMITTEXT
 inline constexpr std::uint32_t kEmGetLimitText = 0x00D5;  // EM_GETLIMITTEXT
 
 // Buttons and check boxes.
-inline constexpr std::uint32_t kBmGetCheck = 0x00F0;      // BM_GETCHECK
-inline constexpr std::uint32_t kBmSetCheck = 0x00F1;      // BM_SETCHECK
-inline constexpr std::uint32_t kBmClick = 0x00F5;         // BM_CLICK
+inline constexpr std::uint32_t kBmGetCheck = 0x00F0;  // BM_GETCHECK
+inline constexpr std::uint32_t kBmSetCheck = 0x00F1;  // BM_SETCHECK
+inline constexpr std::uint32_t kBmClick = 0x00F5;     // BM_CLICK
 inline constexpr std::uintptr_t kBstUnchecked = 0;
 inline constexpr std::uintptr_t kBstChecked = 1;
 
@@ -87,25 +87,25 @@ inline constexpr std::uint32_t kCbSetItemData = 0x0151;   // CB_SETITEMDATA
 inline constexpr LParam kCbErr = -1;
 
 // Track bars (the slider of the common controls).
-inline constexpr std::uint32_t kTbmGetPos = kUser + 0;    // TBM_GETPOS
+inline constexpr std::uint32_t kTbmGetPos = kUser + 0;  // TBM_GETPOS
 inline constexpr std::uint32_t kTbmGetRangeMin = kUser + 1;
 inline constexpr std::uint32_t kTbmGetRangeMax = kUser + 2;
-inline constexpr std::uint32_t kTbmSetPos = kUser + 5;    // TBM_SETPOS
+inline constexpr std::uint32_t kTbmSetPos = kUser + 5;  // TBM_SETPOS
 inline constexpr std::uint32_t kTbmSetRangeMin = kUser + 7;
 inline constexpr std::uint32_t kTbmSetRangeMax = kUser + 8;
 
 // Scroll bars.
-inline constexpr std::uint32_t kSbmSetPos = 0x00E0;       // SBM_SETPOS
-inline constexpr std::uint32_t kSbmGetPos = 0x00E1;       // SBM_GETPOS
-inline constexpr std::uint32_t kSbmSetRange = 0x00E2;     // SBM_SETRANGE
+inline constexpr std::uint32_t kSbmSetPos = 0x00E0;    // SBM_SETPOS
+inline constexpr std::uint32_t kSbmGetPos = 0x00E1;    // SBM_GETPOS
+inline constexpr std::uint32_t kSbmSetRange = 0x00E2;  // SBM_SETRANGE
 
 // Notifications carried in the high word of WM_COMMAND's wParam.
-inline constexpr int kBnClicked = 0;        // BN_CLICKED
-inline constexpr int kEnChange = 0x0300;    // EN_CHANGE
-inline constexpr int kLbnSelChange = 1;     // LBN_SELCHANGE
-inline constexpr int kLbnDblClk = 2;        // LBN_DBLCLK
-inline constexpr int kCbnSelChange = 1;     // CBN_SELCHANGE
-inline constexpr int kStnClicked = 0;       // STN_CLICKED
+inline constexpr int kBnClicked = 0;      // BN_CLICKED
+inline constexpr int kEnChange = 0x0300;  // EN_CHANGE
+inline constexpr int kLbnSelChange = 1;   // LBN_SELCHANGE
+inline constexpr int kLbnDblClk = 2;      // LBN_DBLCLK
+inline constexpr int kCbnSelChange = 1;   // CBN_SELCHANGE
+inline constexpr int kStnClicked = 0;     // STN_CLICKED
 // Scroll codes in the low word of WM_HSCROLL's wParam.
 inline constexpr int kSbThumbPosition = 4;  // SB_THUMBPOSITION
 inline constexpr int kSbEndScroll = 8;      // SB_ENDSCROLL

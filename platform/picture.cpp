@@ -36,12 +36,14 @@ Picture::Picture(int width, int height, Color fill)
 
 Color Picture::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return kInvalidColor;
-  return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+  return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                 static_cast<std::size_t>(x)];
 }
 
 void Picture::setPixel(int x, int y, Color color) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] = color;
+  pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
+      color;
 }
 
 std::optional<Picture> Picture::fromBmp(std::string_view b) {

@@ -92,8 +92,8 @@ struct Message {
 
 // Packs two 16-bit values the way MAKELPARAM does.
 constexpr LParam MakeLParam(int low, int high) {
-  return static_cast<LParam>(static_cast<std::int32_t>(
-      (static_cast<std::uint32_t>(low) & 0xFFFF) | ((static_cast<std::uint32_t>(high) & 0xFFFF) << 16)));
+  return static_cast<LParam>(static_cast<std::int32_t>((static_cast<std::uint32_t>(low) & 0xFFFF) |
+                                                       ((static_cast<std::uint32_t>(high) & 0xFFFF) << 16)));
 }
 constexpr int LowWord(std::uintptr_t v) { return static_cast<int>(v & 0xFFFF); }
 constexpr int HighWord(std::uintptr_t v) { return static_cast<int>((v >> 16) & 0xFFFF); }

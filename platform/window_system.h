@@ -40,19 +40,19 @@ enum class BaseKind {
 // system's style bits.
 struct WindowStyle {
   bool visible = false;
-  bool child = false;        // a child control (parent given) rather than a top-level window
-  bool popup = false;        // borderless top-level window without a caption bar
-  bool caption = false;      // a caption bar with a system menu
+  bool child = false;    // a child control (parent given) rather than a top-level window
+  bool popup = false;    // borderless top-level window without a caption bar
+  bool caption = false;  // a caption bar with a system menu
   bool border = false;
   bool topmost = false;
-  bool toolWindow = false;   // no task bar button
+  bool toolWindow = false;  // no task bar button
   bool disabled = false;
-  bool multiline = false;    // edit: several lines
-  bool readOnly = false;     // edit: the user cannot change it
-  bool vertical = false;     // scroll bar or track bar orientation
-  bool checkBox = false;     // button: an automatic check box
-  bool dropDownList = false; // combo box: the list drops down, the edit part is the selection
-  bool notify = false;       // static and list box: report clicks to the parent
+  bool multiline = false;     // edit: several lines
+  bool readOnly = false;      // edit: the user cannot change it
+  bool vertical = false;      // scroll bar or track bar orientation
+  bool checkBox = false;      // button: an automatic check box
+  bool dropDownList = false;  // combo box: the list drops down, the edit part is the selection
+  bool notify = false;        // static and list box: report clicks to the parent
   bool sunken = false;
 };
 
@@ -61,25 +61,25 @@ struct WindowStyle {
 using WindowHandler = std::function<LResult(Window, const Message&)>;
 
 struct ClassSpec {
-  Text name;                        // matched without regard to case, as the system does
+  Text name;  // matched without regard to case, as the system does
   BaseKind base = BaseKind::kPlain;
-  WindowHandler handler;            // may be empty: the base behaviour alone
+  WindowHandler handler;  // may be empty: the base behaviour alone
   Color background = Rgb(192, 192, 192);
-  bool doubleClicks = true;         // deliver WM_LBUTTONDBLCLK
+  bool doubleClicks = true;  // deliver WM_LBUTTONDBLCLK
 };
 
 struct WindowSpec {
-  Text className;        // a registered class or a standard one ("Edit", "#32770", ...)
-  Text caption;          // the window text at creation
+  Text className;  // a registered class or a standard one ("Edit", "#32770", ...)
+  Text caption;    // the window text at creation
   WindowStyle style;
-  Window parent;         // 0 for a top-level window; an MDI client for an MDI child
-  Rect rect;             // in pixels, relative to the parent's client area
-  int controlId = 0;     // the child's identifier, reported in WM_COMMAND
-  Window owner;          // top-level windows only: the owner window
+  Window parent;      // 0 for a top-level window; an MDI client for an MDI child
+  Rect rect;          // in pixels, relative to the parent's client area
+  int controlId = 0;  // the child's identifier, reported in WM_COMMAND
+  Window owner;       // top-level windows only: the owner window
 };
 
 struct FontSpec {
-  Text face;             // "" keeps the system font
+  Text face;  // "" keeps the system font
   int pointSize = 8;
   bool bold = false;
   bool italic = false;
@@ -154,14 +154,14 @@ class WindowSystem {
   // ---- state and placement -------------------------------------------------------------
   // ShowWindow with a msg::kSw* command. True when the window exists (and so was told).
   virtual bool show(Window window, int showCommand) = 0;
-  virtual bool isVisible(Window window) = 0;              // IsWindowVisible
+  virtual bool isVisible(Window window) = 0;  // IsWindowVisible
   virtual bool isMinimized(Window window) = 0;
   virtual bool isMaximized(Window window) = 0;
   // EnableWindow. True when the window exists (and so was told).
   virtual bool enable(Window window, bool enabled) = 0;
   virtual bool isEnabled(Window window) = 0;
-  virtual Rect windowRect(Window window) = 0;             // screen coordinates, pixels
-  virtual Rect clientRect(Window window) = 0;             // origin 0,0
+  virtual Rect windowRect(Window window) = 0;  // screen coordinates, pixels
+  virtual Rect clientRect(Window window) = 0;  // origin 0,0
   // MoveWindow: position relative to the parent's client area (the screen for top-level).
   virtual bool move(Window window, const Rect& rect, bool repaint) = 0;
   // SetWindowPos with an insert-after of msg::kHwnd* or a window value, and msg::kSwp* flags.
@@ -172,8 +172,8 @@ class WindowSystem {
   virtual bool destroy(Window window) = 0;
 
   // ---- the program's own windows -------------------------------------------------------
-  virtual bool registerClass(const ClassSpec& spec) = 0;
-  virtual Window create(const WindowSpec& spec) = 0;
+  virtual bool registerClass(const ClassSpec& desc) = 0;
+  virtual Window create(const WindowSpec& desc) = 0;
   virtual bool setFont(Window window, const FontSpec& font) = 0;
   virtual bool setColors(Window window, Color text, Color background) = 0;
   // Shows the picture in a static control (a picture box) at its natural size.
@@ -218,9 +218,7 @@ class WindowSystem {
   std::optional<LResult> send(Window w, std::uint32_t id, WParam wp = 0, LParam lp = 0) {
     return send(w, Message{id, wp, lp});
   }
-  bool post(Window w, std::uint32_t id, WParam wp = 0, LParam lp = 0) {
-    return post(w, Message{id, wp, lp});
-  }
+  bool post(Window w, std::uint32_t id, WParam wp = 0, LParam lp = 0) { return post(w, Message{id, wp, lp}); }
   // WM_CHAR with one character (13 is Enter).
   bool sendChar(Window w, unsigned char ch) { return send(w, msg::kChar, ch, 0).has_value(); }
   // A press of a key: WM_KEYDOWN then WM_KEYUP.

@@ -71,7 +71,8 @@ void CenterForm(Platform& p, Window window) {
   const long long ty = p.screen.twipsPerPixelY() > 0 ? p.screen.twipsPerPixelY() : 15;
   const platform::Size screen = p.screen.size();
   const Rect r = p.windows.windowRect(window);
-  MoveToTwips(p, window, (screen.width * tx - r.width() * tx) / 2, (screen.height * ty - r.height() * ty) / 2);
+  MoveToTwips(p, window, (screen.width * tx - r.width() * tx) / 2,
+              (screen.height * ty - r.height() * ty) / 2);
 }
 
 void ScatterForm(Platform& p, Window window) {
@@ -123,7 +124,8 @@ void EraseLabel(Platform& p, Window label) {
 
 platform::Region BuildWindowRegion(const platform::Picture& picture, long long transparentColor,
                                    platform::Color* usedColor) {
-  platform::Color clear = transparentColor < 1 ? picture.pixel(0, 0) : static_cast<platform::Color>(transparentColor);
+  platform::Color clear =
+      transparentColor < 1 ? picture.pixel(0, 0) : static_cast<platform::Color>(transparentColor);
   if (usedColor != nullptr) *usedColor = clear;
   platform::Region region;
   const int w = picture.width();

@@ -23,7 +23,7 @@ namespace vantary::platform::sim {
 // A dialog the program showed, as the sim recorded it.
 struct DialogRecord {
   enum class Kind { kMessageBox, kInputBox } kind = Kind::kMessageBox;
-  Text text;    // message box text, or input box prompt
+  Text text;  // message box text, or input box prompt
   Text title;
   std::uint32_t style = 0;  // message box style bits
   ProcessId process = 0;
@@ -31,8 +31,8 @@ struct DialogRecord {
 
 // An answer a test queues for the next dialog.
 struct DialogAnswer {
-  int button = msg::kIdOk;          // message box: the button pressed
-  std::optional<Text> input;        // input box: the text entered, nullopt = Cancel
+  int button = msg::kIdOk;    // message box: the button pressed
+  std::optional<Text> input;  // input box: the text entered, nullopt = Cancel
   static DialogAnswer Button(int id) { return DialogAnswer{id, std::nullopt}; }
   static DialogAnswer Input(Text t) { return DialogAnswer{msg::kIdOk, std::move(t)}; }
   static DialogAnswer Cancel() { return DialogAnswer{msg::kIdCancel, std::nullopt}; }
@@ -40,12 +40,12 @@ struct DialogAnswer {
 
 struct SoundRecord {
   enum class Kind { kWave, kMci } kind = Kind::kWave;
-  Text text;                // the wave path or the MCI command
+  Text text;  // the wave path or the MCI command
   std::uint32_t flags = 0;
 };
 
 struct TrayRecord {
-  bool added = true;        // false: deleted
+  bool added = true;  // false: deleted
   TrayIcon icon;
 };
 

@@ -355,8 +355,8 @@ struct Styles {
   DWORD exStyle = 0;
 };
 
-Styles StylesFor(const WindowSpec& spec, BaseKind base, bool child) {
-  const WindowStyle& s = spec.style;
+Styles StylesFor(const WindowSpec& desc, BaseKind base, bool child) {
+  const WindowStyle& s = desc.style;
   Styles out;
   if (child) {
     out.style |= WS_CHILD | WS_CLIPSIBLINGS;
@@ -617,32 +617,32 @@ class Win32WindowSystem final : public WindowSystem {
   }
 
   // ---- the program's own windows -------------------------------------------------------
-  bool registerClass(const ClassSpec& spec) override {
-    const std::string name = CText(spec.name);
+  bool registerClass(const ClassSpec& desc) override {
+    const std::string name = CText(desc.name);
     if (name.empty() || g_classesByName.count(Lower(name))) return false;
     auto info = std::make_shared<ClassInfo>();
     info->name = name;
-    info->base = spec.base;
-    info->handler = spec.handler;
+    info->base = desc.base;
+    info->handler = desc.handler;
     info->owner = this;
 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
-    if (const char* standard = StandardClassOf(spec.base)) {
+    if (const char* standard = StandardClassOf(desc.base)) {
       // A superclass: the standard control's class data, our procedure in front of its own.
       if (!GetClassInfoExA(nullptr, standard, &wc)) return false;
       info->baseProc = wc.lpfnWndProc;
       wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
-      if (spec.base == BaseKind::kDialog)
+      if (desc.base == BaseKind::kDialog)
         wc.cbWndExtra = std::max(wc.cbWndExtra, static_cast<int>(DLGWINDOWEXTRA));
     } else {
-      info->background = GdiObject<HBRUSH>(CreateSolidBrush(spec.background));
+      info->background = GdiObject<HBRUSH>(CreateSolidBrush(desc.background));
       wc.hbrBackground = info->background.get();
       wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));      // IDI_APPLICATION
       wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
       wc.style = CS_HREDRAW | CS_VREDRAW;
     }
-    if (spec.doubleClicks) wc.style |= CS_DBLCLKS;
+    if (desc.doubleClicks) wc.style |= CS_DBLCLKS;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = Instance();
     wc.lpszClassName = info->name.c_str();
@@ -654,21 +654,21 @@ class Win32WindowSystem final : public WindowSystem {
     return true;
   }
 
-  Window create(const WindowSpec& spec) override {
-    const std::string className = CText(spec.className);
+  Window create(const WindowSpec& desc) override {
+    const std::string className = CText(desc.className);
     auto registered = g_classesByName.find(Lower(className));
     const bool ours = registered != g_classesByName.end();
     const BaseKind base =
         ours ? registered->second->base : StandardKindOf(className).value_or(BaseKind::kPlain);
-    HWND parent = ToHwnd(spec.parent);
-    if (spec.parent && !IsWindow(parent)) return {};
-    const bool child = spec.parent || spec.style.child;
-    const Styles styles = StylesFor(spec, base, child);
-    const std::string caption = CText(spec.caption);
-    const Rect& r = spec.rect;
+    HWND parent = ToHwnd(desc.parent);
+    if (desc.parent && !IsWindow(parent)) return {};
+    const bool child = desc.parent || desc.style.child;
+    const Styles styles = StylesFor(desc, base, child);
+    const std::string caption = CText(desc.caption);
+    const Rect& r = desc.rect;
 
     HWND hwnd = nullptr;
-    if (spec.parent && IsMdiClient(parent)) {
+    if (desc.parent && IsMdiClient(parent)) {
       // An MDI child: the client makes it, gives it its identifier and activates it.
       hwnd =
           CreateMDIWindowA(className.c_str(), caption.c_str(), styles.style & ~static_cast<DWORD>(WS_CHILD),
@@ -677,8 +677,8 @@ class Win32WindowSystem final : public WindowSystem {
       CLIENTCREATESTRUCT clientCreate{nullptr, kFirstMdiChildId};
       void* param = base == BaseKind::kMdiClient ? &clientCreate : nullptr;
       const int height = r.height() + (base == BaseKind::kComboBox ? kComboListHeight : 0);
-      HMENU menuOrId = child ? reinterpret_cast<HMENU>(static_cast<std::intptr_t>(spec.controlId)) : nullptr;
-      HWND parentOrOwner = child ? parent : ToHwnd(spec.owner);
+      HMENU menuOrId = child ? reinterpret_cast<HMENU>(static_cast<std::intptr_t>(desc.controlId)) : nullptr;
+      HWND parentOrOwner = child ? parent : ToHwnd(desc.owner);
       hwnd = CreateWindowExA(styles.exStyle, className.c_str(), caption.c_str(), styles.style, r.left, r.top,
                              r.width(), height, parentOrOwner, menuOrId, Instance(), param);
     }

@@ -24,17 +24,17 @@ HWND H(Window w) {
   return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(w.value)));
 }
 
-WindowSpec Spec(std::string className, std::string caption, Window parent, Rect rect, int id = 0,
-                WindowStyle style = {}) {
-  WindowSpec spec;
-  spec.className = std::move(className);
-  spec.caption = std::move(caption);
-  spec.parent = parent;
-  spec.rect = rect;
-  spec.controlId = id;
-  spec.style = style;
-  spec.style.child = static_cast<bool>(parent);
-  return spec;
+WindowSpec Describe(std::string className, std::string caption, Window parent, Rect rect, int id = 0,
+                    WindowStyle style = {}) {
+  WindowSpec desc;
+  desc.className = std::move(className);
+  desc.caption = std::move(caption);
+  desc.parent = parent;
+  desc.rect = rect;
+  desc.controlId = id;
+  desc.style = style;
+  desc.style.child = static_cast<bool>(parent);
+  return desc;
 }
 
 class Win32Only : public ::testing::Test {
@@ -51,12 +51,12 @@ class Win32Only : public ::testing::Test {
   // A hidden top-level window of a plain class whose handler records what it gets.
   Window makeParent(std::vector<Message>* received = nullptr) {
     const std::string cls = name("parent");
-    ClassSpec spec{cls, BaseKind::kPlain, [this, received](Window w, const Message& m) -> LResult {
+    ClassSpec desc{cls, BaseKind::kPlain, [this, received](Window w, const Message& m) -> LResult {
                      if (received) received->push_back(m);
                      return ws().callDefault(w, m);
                    }};
-    ws().registerClass(spec);
-    return ws().create(Spec(cls, "parent", {}, Rect{0, 0, 300, 200}));
+    ws().registerClass(desc);
+    return ws().create(Describe(cls, "parent", {}, Rect{0, 0, 300, 200}));
   }
 
   // Runs `act` from a timer while a modal loop of the system runs, until it returns true.
@@ -155,7 +155,7 @@ TEST_F(Win32Only, SuperclassedControlsKeepTheirBaseBehaviourAndTheirHandlerSeesC
                                                got.push_back(m);
                                                return ws().callDefault(w, m);
                                              }}));
-    const Window w = ws().create(Spec(cls, "", parent, Rect{0, 0, 120, 24}, ++id, c.style));
+    const Window w = ws().create(Describe(cls, "", parent, Rect{0, 0, 120, 24}, ++id, c.style));
     ASSERT_TRUE(w);
     EXPECT_TRUE(ws().className(w) == cls);
     const auto ids = Ids(got);
@@ -173,12 +173,12 @@ TEST_F(Win32Only, SuperclassedControlsKeepTheirBaseBehaviourAndTheirHandlerSeesC
 TEST_F(Win32Only, MdiChildIsMadeInsideTheClientAndRunsItsHandler) {
   const Window frame = [&] {
     ws().registerClass(ClassSpec{name("frame"), BaseKind::kMdiFrame, nullptr});
-    return ws().create(Spec(name("frame"), "frame", {}, Rect{0, 0, 400, 300}));
+    return ws().create(Describe(name("frame"), "frame", {}, Rect{0, 0, 400, 300}));
   }();
   ASSERT_TRUE(frame);
   WindowStyle visible;
   visible.visible = true;
-  const Window client = ws().create(Spec("MDIClient", "", frame, Rect{0, 0, 400, 300}, 0, visible));
+  const Window client = ws().create(Describe("MDIClient", "", frame, Rect{0, 0, 400, 300}, 0, visible));
   ASSERT_TRUE(client);
   std::vector<Message> got;
   ws().registerClass(
@@ -189,7 +189,7 @@ TEST_F(Win32Only, MdiChildIsMadeInsideTheClientAndRunsItsHandler) {
   WindowStyle titled;
   titled.visible = true;
   titled.caption = true;
-  const Window child = ws().create(Spec(name("child"), "room", client, Rect{0, 0, 200, 150}, 0, titled));
+  const Window child = ws().create(Describe(name("child"), "room", client, Rect{0, 0, 200, 150}, 0, titled));
   ASSERT_TRUE(child);
   EXPECT_EQ(ws().parentOf(child), client);
   EXPECT_EQ(ws().findChild(client, {}, name("child")), child);
@@ -231,7 +231,7 @@ TEST_F(Win32Only, TextIsReadNoFurtherThanTheBufferTheAnswerOrTheTerminator) {
                                    reinterpret_cast<char*>(m.lParam)[n] = '\0';
                                    return c.answeredCount >= 0 ? c.answeredCount : static_cast<LResult>(n);
                                  }});
-    const Window w = ws().create(Spec(cls, "", {}, Rect{0, 0, 10, 10}));
+    const Window w = ws().create(Describe(cls, "", {}, Rect{0, 0, 10, 10}));
     ASSERT_TRUE(w);
     EXPECT_EQ(ws().text(w), c.expected);
   }
@@ -426,7 +426,7 @@ TEST_F(Win32Only, RegionShapesTheWindowAndAnEmptyRegionHidesAllOfIt) {
 
 TEST_F(Win32Only, PictureShowsInAStaticAtItsNaturalSize) {
   const Window parent = makeParent();
-  const Window box = ws().create(Spec("Static", "", parent, Rect{0, 0, 5, 5}, 7));
+  const Window box = ws().create(Describe("Static", "", parent, Rect{0, 0, 5, 5}, 7));
   Picture picture(30, 20, Rgb(10, 20, 30));
   picture.setPixel(3, 4, Rgb(200, 100, 50));
   ASSERT_TRUE(ws().setPicture(box, picture));
@@ -444,7 +444,7 @@ TEST_F(Win32Only, PictureShowsInAStaticAtItsNaturalSize) {
 TEST_F(Win32Only, ControlColoursAreAnsweredToTheParentBeforeItsHandler) {
   std::vector<Message> parentGot;
   const Window parent = makeParent(&parentGot);
-  const Window label = ws().create(Spec("Static", "away", parent, Rect{0, 0, 50, 20}, 8));
+  const Window label = ws().create(Describe("Static", "away", parent, Rect{0, 0, 50, 20}, 8));
   ASSERT_TRUE(ws().setColors(label, Rgb(255, 0, 0), Rgb(0, 0, 255)));
   HDC dc = CreateCompatibleDC(nullptr);
   parentGot.clear();
@@ -459,7 +459,7 @@ TEST_F(Win32Only, ControlColoursAreAnsweredToTheParentBeforeItsHandler) {
 
 TEST_F(Win32Only, FontIsMadeFromTheSpecAndHeldByTheControl) {
   const Window parent = makeParent();
-  const Window label = ws().create(Spec("Static", "away", parent, Rect{0, 0, 50, 20}, 8));
+  const Window label = ws().create(Describe("Static", "away", parent, Rect{0, 0, 50, 20}, 8));
   ASSERT_TRUE(ws().setFont(label, FontSpec{"Arial", 12, true, false, true}));
   auto font = reinterpret_cast<HFONT>(SendMessageA(H(label), WM_GETFONT, 0, 0));
   LOGFONTA lf{};
@@ -487,7 +487,7 @@ TEST_F(Win32Only, AThrowingHandlerDoesNotUnwindThroughTheSystem) {
                                  if (m.id == msg::kUser + 5) throw std::runtime_error("handler failed");
                                  return ws().callDefault(w, m);
                                }});
-  const Window w = ws().create(Spec(cls, "still here", {}, Rect{0, 0, 10, 10}));
+  const Window w = ws().create(Describe(cls, "still here", {}, Rect{0, 0, 10, 10}));
   ASSERT_TRUE(w);
   EXPECT_EQ(ws().send(w, msg::kUser + 5).value_or(-1), 0);
   EXPECT_EQ(ws().caption(w), "still here");
@@ -500,8 +500,8 @@ TEST_F(Win32Only, EndingThePlatformDestroysItsWindowsWithoutRunningTheirHandlers
                                  ++handled;
                                  return ws().callDefault(w, m);
                                }});
-  const Window w = ws().create(Spec(cls, "", {}, Rect{0, 0, 10, 10}));
-  const Window edit = ws().create(Spec("Edit", "", w, Rect{0, 0, 5, 5}, 3));
+  const Window w = ws().create(Describe(cls, "", {}, Rect{0, 0, 10, 10}));
+  const Window edit = ws().create(Describe("Edit", "", w, Rect{0, 0, 5, 5}, 3));
   ASSERT_TRUE(w && edit);
   handled = 0;
   system_.reset();

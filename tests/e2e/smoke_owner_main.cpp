@@ -37,16 +37,16 @@ void PutLe32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t v) {
     bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-WindowSpec Spec(const char* className, const char* caption, const WindowStyle& style, Window parent,
-                Rect rect, int id = 0) {
-  WindowSpec spec;
-  spec.className = className;
-  spec.caption = caption;
-  spec.style = style;
-  spec.parent = parent;
-  spec.rect = rect;
-  spec.controlId = id;
-  return spec;
+WindowSpec Describe(const char* className, const char* caption, const WindowStyle& style, Window parent,
+                    Rect rect, int id = 0) {
+  WindowSpec desc;
+  desc.className = className;
+  desc.caption = caption;
+  desc.style = style;
+  desc.parent = parent;
+  desc.rect = rect;
+  desc.controlId = id;
+  return desc;
 }
 
 }  // namespace
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   top.visible = true;
   top.caption = true;
   // The caption the driver looks for comes last, when every control is in place.
-  owner = ws.create(Spec(kOwnerClass, "starting", top, {}, Rect{60, 60, 480, 380}));
+  owner = ws.create(Describe(kOwnerClass, "starting", top, {}, Rect{60, 60, 480, 380}));
   if (!registered || !owner) {
     log.line("failed to create the owner window");
     return 3;
@@ -108,12 +108,12 @@ int main(int argc, char** argv) {
   child.visible = true;
   WindowStyle bordered = child;
   bordered.border = true;
-  edit = ws.create(Spec("Edit", kEditCaption, bordered, owner, Rect{10, 10, 300, 34}, kEditId));
+  edit = ws.create(Describe("Edit", kEditCaption, bordered, owner, Rect{10, 10, 300, 34}, kEditId));
   // The contents change after creation: a foreign GetWindowText still reads the caption.
   ws.send(edit, msg::kSetText, 0, reinterpret_cast<LParam>(kEditContents));
   counts[kEditChanges] = 0;
 
-  Window list = ws.create(Spec("ListBox", "", bordered, owner, Rect{10, 50, 200, 150}, kListId));
+  Window list = ws.create(Describe("ListBox", "", bordered, owner, Rect{10, 50, 200, 150}, kListId));
   for (const char* row : {"first", "SmokeMember", "third"}) {
     ws.send(list, msg::kLbAddString, 0, reinterpret_cast<LParam>(row));
   }
@@ -129,11 +129,11 @@ int main(int argc, char** argv) {
     log.line("no low memory block");
   }
 
-  ws.create(Spec("Button", "Go", child, owner, Rect{220, 50, 300, 74}, kButtonId));
-  ws.create(Spec("Static", "label", child, owner, Rect{220, 110, 300, 130}, kLabelId));
+  ws.create(Describe("Button", "Go", child, owner, Rect{220, 50, 300, 74}, kButtonId));
+  ws.create(Describe("Static", "label", child, owner, Rect{220, 110, 300, 130}, kLabelId));
   WindowStyle check = child;
   check.checkBox = true;
-  ws.create(Spec("Button", "Away", check, owner, Rect{220, 80, 300, 104}, kCheckId));
+  ws.create(Describe("Button", "Away", check, owner, Rect{220, 80, 300, 104}, kCheckId));
 
   Menu bar = ws.createMenuBar();
   Menu file = ws.createPopupMenu();

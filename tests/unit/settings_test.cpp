@@ -246,17 +246,17 @@ TEST(ListFile, LoadListFillsListBoxesAndComboBoxes) {
     combo.name = "ThunderComboBox";
     combo.base = platform::BaseKind::kComboBox;
     ASSERT_TRUE(p.windows.registerClass(combo));
-    platform::WindowSpec spec;
-    spec.className = "#32770";
-    const platform::Window form = p.windows.create(spec);
-    spec.parent = form;
-    spec.style.child = true;
+    platform::WindowSpec desc;
+    desc.className = "#32770";
+    const platform::Window form = p.windows.create(desc);
+    desc.parent = form;
+    desc.style.child = true;
     const Text path = p.files.programFolder() + "\\ran.cfj";
     ASSERT_TRUE(p.files.writeFileAtomic(path, "brb, food\r\n\"a, b\"\r\n"));
     const std::vector<Text> expected = {"brb", "food", "a, b"};
     for (const char* cls : {"ListBox", "COMBOBOX", "ThunderComboBox"}) {
-      spec.className = cls;
-      const platform::Window list = p.windows.create(spec);
+      desc.className = cls;
+      const platform::Window list = p.windows.create(desc);
       ASSERT_TRUE(list) << cls;
       LoadList(p, path, list);
       LoadList(p, p.files.programFolder() + "\\missing.cfj", list);

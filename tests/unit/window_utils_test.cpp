@@ -38,13 +38,13 @@ class WindowUtilsTest : public ::testing::Test {
   }
 
   Window Form(Rect r) {
-    WindowSpec spec;
-    spec.className = "ThunderForm";
-    spec.caption = "form";
-    spec.style.visible = true;
-    spec.style.popup = true;
-    spec.rect = r;
-    return p_.windows.create(spec);
+    WindowSpec desc;
+    desc.className = "ThunderForm";
+    desc.caption = "form";
+    desc.style.visible = true;
+    desc.style.popup = true;
+    desc.rect = r;
+    return p_.windows.create(desc);
   }
 
   void WriteProgramFile(const char* name) {
@@ -193,14 +193,14 @@ TEST_F(WindowUtilsTest, PauseLetsATimerFireAndEndsAcrossMidnight) {
 
 TEST_F(WindowUtilsTest, EraseLabelTakesTheCaptionAwayFromItsEnd) {
   const Window form = Form({0, 0, 200, 100});
-  WindowSpec spec;
-  spec.className = "Static";
-  spec.caption = "abc  ";
-  spec.style.child = true;
-  spec.style.visible = true;
-  spec.parent = form;
-  spec.rect = {0, 0, 100, 20};
-  const Window label = p_.windows.create(spec);
+  WindowSpec desc;
+  desc.className = "Static";
+  desc.caption = "abc  ";
+  desc.style.child = true;
+  desc.style.visible = true;
+  desc.parent = form;
+  desc.rect = {0, 0, 100, 20};
+  const Window label = p_.windows.create(desc);
   world_.recordMessages(label);
 
   const auto start = p_.loop.nowMs();
@@ -219,11 +219,11 @@ TEST_F(WindowUtilsTest, EraseLabelTakesTheCaptionAwayFromItsEnd) {
 
 TEST_F(WindowUtilsTest, EraseLabelOnAnEmptyCaptionOnlyPauses) {
   const Window form = Form({0, 0, 200, 100});
-  WindowSpec spec;
-  spec.className = "Static";
-  spec.style.child = true;
-  spec.parent = form;
-  const Window label = p_.windows.create(spec);
+  WindowSpec desc;
+  desc.className = "Static";
+  desc.style.child = true;
+  desc.parent = form;
+  const Window label = p_.windows.create(desc);
   const auto start = p_.loop.nowMs();
   EraseLabel(p_, label);
   const auto took = p_.loop.nowMs() - start;
@@ -233,12 +233,12 @@ TEST_F(WindowUtilsTest, EraseLabelOnAnEmptyCaptionOnlyPauses) {
 
 TEST_F(WindowUtilsTest, EraseLabelStopsWhenItsWindowClosesMeanwhile) {
   const Window form = Form({0, 0, 200, 100});
-  WindowSpec spec;
-  spec.className = "Static";
-  spec.caption = "a long credit line  ";
-  spec.style.child = true;
-  spec.parent = form;
-  const Window label = p_.windows.create(spec);
+  WindowSpec desc;
+  desc.className = "Static";
+  desc.caption = "a long credit line  ";
+  desc.style.child = true;
+  desc.parent = form;
+  const Window label = p_.windows.create(desc);
   // The user presses "end" while the caption is being erased.
   platform::Timer closer(p_.loop, 310, [&] { p_.windows.destroy(form); });
   closer.setEnabled(true);
