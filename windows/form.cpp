@@ -1,0 +1,513 @@
+// The program's own windows: a window with named controls and named event handlers.
+#include "windows/form.h"
+
+#include <atomic>
+#include <cmath>
+#include <utility>
+
+#include "platform/messages.h"
+
+namespace vantary::windows {
+namespace {
+
+namespace msg = platform::msg;
+using platform::BaseKind;
+using platform::LResult;
+using platform::Message;
+
+// Notification codes of the controls, in the high word of WM_COMMAND's wParam.
+constexpr int kStnDblClk = 1;
+constexpr int kCbnEditChange = 5;
+
+int NextFormNumber() {
+  static std::atomic<int> counter{0};
+  return ++counter;
+}
+
+struct TypeInfo {
+  const char* suffix;
+  BaseKind base;
+};
+
+TypeInfo InfoOf(ControlType type) {
+  switch (type) {
+    case ControlType::kLabel:
+      return {"Label", BaseKind::kStatic};
+    case ControlType::kTextBox:
+    case ControlType::kMultiLineTextBox:
+      return {"TextBox", BaseKind::kEdit};
+    case ControlType::kPictureBox:
+      return {"PictureBox", BaseKind::kStatic};
+    case ControlType::kListBox:
+      return {"ListBox", BaseKind::kListBox};
+    case ControlType::kComboBox:
+    case ControlType::kDropDownList:
+      return {"ComboBox", BaseKind::kComboBox};
+    case ControlType::kButton:
+    case ControlType::kCheckBox:
+      return {"Button", BaseKind::kButton};
+    case ControlType::kSlider:
+      return {"Slider", BaseKind::kTrackBar};
+    case ControlType::kScrollBar:
+      return {"ScrollBar", BaseKind::kScrollBar};
+    case ControlType::kFrame:
+      return {"Frame", BaseKind::kStatic};
+  }
+  return {"Label", BaseKind::kStatic};
+}
+
+constexpr ControlType kAllTypes[] = {ControlType::kLabel,   ControlType::kTextBox,   ControlType::kPictureBox,
+                                     ControlType::kListBox, ControlType::kComboBox,  ControlType::kButton,
+                                     ControlType::kSlider,  ControlType::kScrollBar, ControlType::kFrame};
+
+bool IsList(ControlType t) { return t == ControlType::kListBox; }
+bool IsCombo(ControlType t) { return t == ControlType::kComboBox || t == ControlType::kDropDownList; }
+
+}  // namespace
+
+struct Form::Core {
+  struct Control {
+    Text name;
+    ControlType type;
+    Window window;
+    bool visible = true;  // the control's own state, whether or not the form is shown
+  };
+  using MessageHandler = std::function<std::optional<LResult>(const Message&)>;
+
+  Platform* p = nullptr;
+  Window window;
+  Text classPrefix;
+  std::map<Text, Control, std::less<>> controls;
+  std::map<std::uint32_t, Text> names;  // control window -> name
+  std::map<Text, Handler, std::less<>> clicks, doubleClicks, changes;
+  std::map<Text, MouseHandler, std::less<>> mouseDowns, mouseUps, mouseMoves;
+  std::map<std::uint32_t, Handler> commands;
+  std::map<std::uint32_t, MessageHandler> messages;
+  Handler close;
+
+  const Control* find(std::string_view name) const {
+    auto it = controls.find(name);
+    return it == controls.end() ? nullptr : &it->second;
+  }
+  const Control* byWindow(Window w) const {
+    auto it = names.find(w.value);
+    return it == names.end() ? nullptr : find(it->second);
+  }
+
+  // Handlers may unload the form: each runs from its own copy.
+  static void Run(const std::map<Text, Handler, std::less<>>& table, std::string_view name) {
+    auto it = table.find(name);
+    if (it == table.end() || !it->second) return;
+    Handler h = it->second;
+    h();
+  }
+  static void RunMouse(const std::map<Text, MouseHandler, std::less<>>& table, std::string_view name,
+                       platform::LParam lp) {
+    auto it = table.find(name);
+    if (it == table.end() || !it->second) return;
+    MouseHandler h = it->second;
+    const auto v = static_cast<std::uintptr_t>(lp);
+    h(Point{static_cast<std::int16_t>(platform::LowWord(v)),
+            static_cast<std::int16_t>(platform::HighWord(v))});
+  }
+
+  void command(const Message& m) {
+    const int code = platform::HighWord(m.wParam);
+    if (m.lParam == 0) {
+      auto it = commands.find(static_cast<std::uint32_t>(platform::LowWord(m.wParam)));
+      if (it != commands.end() && it->second) {
+        Handler h = it->second;
+        h();
+      }
+      return;
+    }
+    const Control* c = byWindow(Window{static_cast<std::uint32_t>(m.lParam)});
+    if (c == nullptr) return;
+    const Text name = c->name;
+    switch (c->type) {
+      case ControlType::kButton:
+      case ControlType::kCheckBox:
+        if (code == msg::kBnClicked) Run(clicks, name);
+        break;
+      case ControlType::kLabel:
+      case ControlType::kPictureBox:
+      case ControlType::kFrame:
+        if (code == msg::kStnClicked) Run(clicks, name);
+        if (code == kStnDblClk) Run(doubleClicks, name);
+        break;
+      case ControlType::kTextBox:
+      case ControlType::kMultiLineTextBox:
+        if (code == msg::kEnChange) Run(changes, name);
+        break;
+      case ControlType::kListBox:
+        if (code == msg::kLbnSelChange) Run(clicks, name);
+        if (code == msg::kLbnDblClk) Run(doubleClicks, name);
+        break;
+      case ControlType::kComboBox:
+      case ControlType::kDropDownList:
+        if (code == msg::kCbnSelChange) Run(clicks, name);
+        if (code == kCbnEditChange) Run(changes, name);
+        break;
+      case ControlType::kSlider:
+      case ControlType::kScrollBar:
+        break;
+    }
+  }
+
+  LResult formMessage(Window w, const Message& m) {
+    // A message handler of the form comes first: the tray's callback arrives as the
+    // mouse-move message, which is no mouse move of the form.
+    if (auto it = messages.find(m.id); it != messages.end() && it->second) {
+      MessageHandler h = it->second;
+      if (auto answer = h(m)) return *answer;
+    }
+    switch (m.id) {
+      case msg::kCommand:
+        command(m);
+        return 0;
+      case msg::kHScroll:
+      case msg::kVScroll:
+        if (const Control* c = byWindow(Window{static_cast<std::uint32_t>(m.lParam)})) {
+          const Text name = c->name;
+          Run(changes, name);
+        }
+        return 0;
+      case msg::kLButtonDown:
+        RunMouse(mouseDowns, "", m.lParam);
+        break;
+      case msg::kLButtonUp:
+        RunMouse(mouseUps, "", m.lParam);
+        break;
+      case msg::kMouseMove:
+        RunMouse(mouseMoves, "", m.lParam);
+        break;
+      case msg::kLButtonDblClk:
+        Run(doubleClicks, "");
+        break;
+      case msg::kClose:
+        if (close) {
+          Handler h = close;
+          h();
+        }
+        break;
+      case msg::kDestroy:
+        window = Window{};
+        break;
+      default:
+        break;
+    }
+    return p->windows.callDefault(w, m);
+  }
+
+  LResult controlMessage(Window w, const Message& m) {
+    const Control* c = byWindow(w);
+    if (c != nullptr) {
+      const Text name = c->name;
+      if (m.id == msg::kLButtonDown) RunMouse(mouseDowns, name, m.lParam);
+      if (m.id == msg::kLButtonUp) RunMouse(mouseUps, name, m.lParam);
+      if (m.id == msg::kMouseMove) RunMouse(mouseMoves, name, m.lParam);
+    }
+    return p->windows.callDefault(w, m);
+  }
+};
+
+int TwipsToPixelsX(Platform& p, int twips) {
+  const int t = p.screen.twipsPerPixelX() > 0 ? p.screen.twipsPerPixelX() : 15;
+  return static_cast<int>(std::lround(static_cast<double>(twips) / t));
+}
+
+int TwipsToPixelsY(Platform& p, int twips) {
+  const int t = p.screen.twipsPerPixelY() > 0 ? p.screen.twipsPerPixelY() : 15;
+  return static_cast<int>(std::lround(static_cast<double>(twips) / t));
+}
+
+Form::Form(Platform& platform, const FormDesc& desc)
+    : p_(platform), name_(desc.name), core_(std::make_shared<Core>()) {
+  core_->p = &p_;
+  core_->classPrefix = "vantary " + desc.name + " #" + std::to_string(NextFormNumber());
+  std::weak_ptr<Core> weak = core_;
+
+  // No exception crosses a window handler: a handler that throws loses its event.
+  auto guarded = [](auto&& body) -> LResult {
+    try {
+      return body();
+    } catch (...) {
+      return 0;
+    }
+  };
+
+  platform::ClassSpec formClass;
+  formClass.name = core_->classPrefix;
+  // The classes outlive the form (a class stays registered); their handlers hold only
+  // the platform and a weak link to the form's state.
+  Platform* pp = &p_;
+  formClass.handler = [weak, guarded, pp](Window w, const Message& m) -> LResult {
+    auto core = weak.lock();
+    if (!core) return pp->windows.callDefault(w, m);
+    return guarded([&] { return core->formMessage(w, m); });
+  };
+  p_.windows.registerClass(formClass);
+
+  for (ControlType type : kAllTypes) {
+    const TypeInfo info = InfoOf(type);
+    platform::ClassSpec controlClass;
+    controlClass.name = core_->classPrefix + " " + info.suffix;
+    controlClass.base = info.base;
+    controlClass.handler = [weak, guarded, pp](Window w, const Message& m) -> LResult {
+      auto core = weak.lock();
+      if (!core) return pp->windows.callDefault(w, m);
+      return guarded([&] { return core->controlMessage(w, m); });
+    };
+    p_.windows.registerClass(controlClass);
+  }
+
+  platform::WindowSpec window;
+  window.className = core_->classPrefix;
+  window.caption = desc.caption;
+  window.rect = desc.rect;
+  window.style.visible = desc.visible;
+  window.style.popup = !desc.titleBar;
+  window.style.caption = desc.titleBar;
+  window.style.toolWindow = !desc.taskbarButton;
+  core_->window = p_.windows.create(window);
+}
+
+Form::~Form() { unload(); }
+
+Window Form::window() const { return core_->window; }
+
+bool Form::alive() const { return core_->window && p_.windows.exists(core_->window); }
+
+Window Form::add(const ControlDesc& desc) {
+  if (!core_->window) return Window{};
+  const TypeInfo info = InfoOf(desc.type);
+  platform::WindowSpec child;
+  child.className = core_->classPrefix + " " + info.suffix;
+  child.caption = desc.caption;
+  child.parent = core_->window;
+  child.rect = desc.rect;
+  child.controlId = static_cast<int>(core_->controls.size()) + 1;
+  child.style.child = true;
+  child.style.visible = desc.visible;
+  child.style.readOnly = desc.readOnly;
+  child.style.notify = true;
+  child.style.multiline = desc.type == ControlType::kMultiLineTextBox;
+  child.style.checkBox = desc.type == ControlType::kCheckBox;
+  child.style.dropDownList = desc.type == ControlType::kDropDownList;
+  const Window w = p_.windows.create(child);
+  if (!w) return w;
+  if (desc.textLimit > 0)
+    p_.windows.send(w, msg::kEmLimitText, static_cast<platform::WParam>(desc.textLimit), 0);
+  // A combo box's text is its edit part, which the caption at creation does not fill.
+  if (IsCombo(desc.type) && !desc.caption.empty()) p_.windows.setText(w, desc.caption);
+  core_->controls[desc.name] = Core::Control{desc.name, desc.type, w, desc.visible};
+  core_->names[w.value] = desc.name;
+  return w;
+}
+
+Window Form::control(std::string_view name) const {
+  const Core::Control* c = core_->find(name);
+  return c != nullptr ? c->window : Window{};
+}
+
+Text Form::nameOf(Window window) const {
+  const Core::Control* c = core_->byWindow(window);
+  return c != nullptr ? c->name : Text{};
+}
+
+Text Form::text(std::string_view name) const {
+  const Window w = control(name);
+  return w ? p_.windows.text(w) : Text{};
+}
+
+void Form::setText(std::string_view name, std::string_view value) {
+  if (const Window w = control(name)) p_.windows.setText(w, value);
+}
+
+long long Form::number(std::string_view name) const { return text::NumericInt(text(name)); }
+
+void Form::showControl(std::string_view name, bool visible) {
+  auto it = core_->controls.find(name);
+  if (it == core_->controls.end()) return;
+  it->second.visible = visible;
+  p_.windows.show(it->second.window, visible ? msg::kSwShow : msg::kSwHide);
+}
+
+bool Form::controlVisible(std::string_view name) const {
+  const Core::Control* c = core_->find(name);
+  return c != nullptr && c->visible;
+}
+
+void Form::enableControl(std::string_view name, bool enabled) {
+  if (const Window w = control(name)) p_.windows.enable(w, enabled);
+}
+
+void Form::moveControl(std::string_view name, const Rect& rect) {
+  if (const Window w = control(name)) p_.windows.move(w, rect, true);
+}
+
+Rect Form::controlRect(std::string_view name) const {
+  const Window w = control(name);
+  if (!w) return Rect{};
+  const Rect screen = p_.windows.windowRect(w);
+  const Rect form = p_.windows.windowRect(core_->window);
+  return Rect{screen.left - form.left, screen.top - form.top, screen.right - form.left,
+              screen.bottom - form.top};
+}
+
+void Form::setFont(std::string_view name, const platform::FontSpec& font) {
+  if (const Window w = control(name)) p_.windows.setFont(w, font);
+}
+
+void Form::addItem(std::string_view name, std::string_view item) {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return;
+  const Text copy(item);
+  const auto add = IsCombo(c->type) ? msg::kCbAddString : msg::kLbAddString;
+  p_.windows.send(c->window, add, 0, reinterpret_cast<platform::LParam>(copy.c_str()));
+}
+
+void Form::clearItems(std::string_view name) {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return;
+  p_.windows.send(c->window, IsCombo(c->type) ? msg::kCbResetContent : msg::kLbResetContent, 0, 0);
+}
+
+std::vector<Text> Form::items(std::string_view name) const {
+  std::vector<Text> out;
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr || !(IsCombo(c->type) || IsList(c->type))) return out;
+  const bool combo = IsCombo(c->type);
+  const auto count =
+      p_.windows.send(c->window, combo ? msg::kCbGetCount : msg::kLbGetCount, 0, 0).value_or(0);
+  for (platform::LResult i = 0; i < count; ++i) {
+    const auto wp = static_cast<platform::WParam>(i);
+    const auto len =
+        p_.windows.send(c->window, combo ? msg::kCbGetLbTextLen : msg::kLbGetTextLen, wp, 0).value_or(-1);
+    if (len < 0) {
+      out.emplace_back();
+      continue;
+    }
+    std::string buffer(static_cast<std::size_t>(len) + 1, '\0');
+    const auto got = p_.windows
+                         .send(c->window, combo ? msg::kCbGetLbText : msg::kLbGetText, wp,
+                               reinterpret_cast<platform::LParam>(buffer.data()))
+                         .value_or(-1);
+    buffer.resize(got > 0 && got <= len ? static_cast<std::size_t>(got) : 0);
+    out.push_back(std::move(buffer));
+  }
+  return out;
+}
+
+int Form::selectedIndex(std::string_view name) const {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return -1;
+  const auto r = p_.windows.send(c->window, IsCombo(c->type) ? msg::kCbGetCurSel : msg::kLbGetCurSel, 0, 0);
+  return r && *r >= 0 ? static_cast<int>(*r) : -1;
+}
+
+void Form::select(std::string_view name, int index) {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return;
+  p_.windows.send(c->window, IsCombo(c->type) ? msg::kCbSetCurSel : msg::kLbSetCurSel,
+                  static_cast<platform::WParam>(static_cast<std::intptr_t>(index)), 0);
+}
+
+int Form::value(std::string_view name) const {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return 0;
+  const auto id = c->type == ControlType::kSlider ? msg::kTbmGetPos : msg::kSbmGetPos;
+  return static_cast<int>(p_.windows.send(c->window, id, 0, 0).value_or(0));
+}
+
+void Form::setValue(std::string_view name, int value) {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return;
+  if (c->type == ControlType::kSlider) {
+    p_.windows.send(c->window, msg::kTbmSetPos, 1, value);
+  } else {
+    p_.windows.send(c->window, msg::kSbmSetPos, static_cast<platform::WParam>(value), 1);
+  }
+}
+
+void Form::setRange(std::string_view name, int min, int max) {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr) return;
+  if (c->type == ControlType::kSlider) {
+    p_.windows.send(c->window, msg::kTbmSetRangeMin, 0, min);
+    p_.windows.send(c->window, msg::kTbmSetRangeMax, 1, max);
+  } else {
+    p_.windows.send(c->window, msg::kSbmSetRange, static_cast<platform::WParam>(min), max);
+  }
+}
+
+bool Form::checked(std::string_view name) const {
+  const Window w = control(name);
+  return w && p_.windows.send(w, msg::kBmGetCheck, 0, 0).value_or(0) != 0;
+}
+
+void Form::setChecked(std::string_view name, bool checked) {
+  if (const Window w = control(name)) {
+    p_.windows.send(w, msg::kBmSetCheck, checked ? msg::kBstChecked : msg::kBstUnchecked, 0);
+  }
+}
+
+void Form::show() { p_.windows.show(core_->window, msg::kSwShow); }
+void Form::hide() { p_.windows.show(core_->window, msg::kSwHide); }
+bool Form::visible() const { return p_.windows.isVisible(core_->window); }
+void Form::minimize() { p_.windows.show(core_->window, msg::kSwMinimize); }
+void Form::maximize() { p_.windows.show(core_->window, msg::kSwShowMaximized); }
+void Form::restore() { p_.windows.show(core_->window, msg::kSwRestore); }
+Rect Form::rect() const { return p_.windows.windowRect(core_->window); }
+void Form::move(const Rect& rect) { p_.windows.move(core_->window, rect, true); }
+
+void Form::setHeight(int pixels) {
+  const Rect r = rect();
+  move(Rect{r.left, r.top, r.right, r.top + pixels});
+}
+
+void Form::onClick(std::string_view name, Handler handler) { core_->clicks[Text(name)] = std::move(handler); }
+void Form::onDoubleClick(std::string_view name, Handler handler) {
+  core_->doubleClicks[Text(name)] = std::move(handler);
+}
+void Form::onChange(std::string_view name, Handler handler) {
+  core_->changes[Text(name)] = std::move(handler);
+}
+void Form::onMouseDown(std::string_view name, MouseHandler handler) {
+  core_->mouseDowns[Text(name)] = std::move(handler);
+}
+void Form::onMouseUp(std::string_view name, MouseHandler handler) {
+  core_->mouseUps[Text(name)] = std::move(handler);
+}
+void Form::onMouseMove(std::string_view name, MouseHandler handler) {
+  core_->mouseMoves[Text(name)] = std::move(handler);
+}
+void Form::onCommand(std::uint32_t id, Handler handler) { core_->commands[id] = std::move(handler); }
+void Form::onMessage(std::uint32_t message,
+                     std::function<std::optional<platform::LResult>(const platform::Message&)> handler) {
+  core_->messages[message] = std::move(handler);
+}
+void Form::onClose(Handler handler) { core_->close = std::move(handler); }
+
+platform::Timer& Form::addTimer(std::string_view name, std::uint32_t intervalMs, Handler tick) {
+  auto& slot = timers_[Text(name)];
+  slot = std::make_unique<platform::Timer>(p_.loop, intervalMs, std::move(tick));
+  return *slot;
+}
+
+platform::Timer* Form::timer(std::string_view name) {
+  auto it = timers_.find(name);
+  return it == timers_.end() ? nullptr : it->second.get();
+}
+
+void Form::unload() {
+  for (auto& [name, t] : timers_) t->setEnabled(false);
+  const Window w = core_->window;
+  // Handlers stop first: the window's last messages find no handler to run.
+  auto old = std::exchange(core_, std::make_shared<Core>());
+  core_->p = &p_;
+  core_->classPrefix = old->classPrefix;
+  if (w && p_.windows.exists(w)) p_.windows.destroy(w);
+}
+
+}  // namespace vantary::windows

@@ -1,0 +1,157 @@
+// One of the program's own windows with its named controls: controls are created and
+// found by name, their captions and texts read and written by name, and their events
+// (click, double click, change, mouse down/up/move) reach handlers registered by name.
+// Every window of the program (the console, the editors, the presentation windows) is
+// a Form.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "text/ansi.h"
+
+namespace vantary::windows {
+
+using platform::Platform;
+using platform::Point;
+using platform::Rect;
+using platform::Window;
+using text::Text;
+
+enum class ControlType {
+  kLabel,    // a caption; reports clicks and mouse buttons
+  kTextBox,  // an edit box (hidden ones hold settings)
+  kMultiLineTextBox,
+  kPictureBox,  // shows a picture
+  kListBox,
+  kComboBox,      // drop-down with an edit part
+  kDropDownList,  // drop-down list: the text is the chosen row
+  kButton,
+  kCheckBox,
+  kSlider,     // a track bar
+  kScrollBar,  // a horizontal scroll bar
+  kFrame,      // a plain panel that groups controls
+};
+
+struct ControlDesc {
+  Text name;
+  ControlType type = ControlType::kLabel;
+  Text caption;  // the caption, or a text box's text
+  Rect rect;     // pixels, in the form's client area
+  bool visible = true;
+  bool readOnly = false;
+  int textLimit = 0;  // text boxes: 0 is no limit
+};
+
+struct FormDesc {
+  Text name;     // the form's own name ("vantary", "frmSplash", ...)
+  Text caption;  // the window caption
+  Rect rect;     // pixels, on the screen
+  bool visible = false;
+  bool titleBar = false;  // false: a borderless window that draws its own title
+  bool taskbarButton = false;
+};
+
+// Twips (1/1440 inch) of the program's window sizes and positions, in pixels.
+int TwipsToPixelsX(Platform& p, int twips);
+int TwipsToPixelsY(Platform& p, int twips);
+
+class Form {
+ public:
+  using Handler = std::function<void()>;
+  using MouseHandler = std::function<void(Point)>;
+
+  Form(Platform& platform, const FormDesc& desc);
+  ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  Platform& platform() { return p_; }
+  const Text& name() const { return name_; }
+  // 0 once the window is gone (closed by the system or destroyed).
+  Window window() const;
+  bool alive() const;
+
+  // ---- controls ----
+  Window add(const ControlDesc& desc);
+  // The control of that name, or 0.
+  Window control(std::string_view name) const;
+  // The name of a control window of this form ("" for the form itself or a stranger).
+  Text nameOf(Window window) const;
+  // The control's caption or text ("" when there is no such control).
+  Text text(std::string_view name) const;
+  void setText(std::string_view name, std::string_view value);
+  // The numeric value of the control's caption, as captions holding numbers are read.
+  long long number(std::string_view name) const;
+  void showControl(std::string_view name, bool visible);
+  bool controlVisible(std::string_view name) const;
+  void enableControl(std::string_view name, bool enabled);
+  void moveControl(std::string_view name, const Rect& rect);
+  Rect controlRect(std::string_view name) const;
+  void setFont(std::string_view name, const platform::FontSpec& font);
+  // List and combo boxes.
+  void addItem(std::string_view name, std::string_view item);
+  void clearItems(std::string_view name);
+  std::vector<Text> items(std::string_view name) const;
+  int selectedIndex(std::string_view name) const;  // -1 when none
+  void select(std::string_view name, int index);
+  // Sliders and scroll bars.
+  int value(std::string_view name) const;
+  void setValue(std::string_view name, int value);
+  void setRange(std::string_view name, int min, int max);
+  // Check boxes.
+  bool checked(std::string_view name) const;
+  void setChecked(std::string_view name, bool checked);
+
+  // ---- the form itself ----
+  void show();
+  void hide();
+  bool visible() const;
+  void minimize();
+  void maximize();
+  void restore();
+  Rect rect() const;  // on the screen
+  void move(const Rect& rect);
+  void setHeight(int pixels);
+
+  // ---- events (name "" is the form itself) ----
+  void onClick(std::string_view name, Handler handler);
+  void onDoubleClick(std::string_view name, Handler handler);
+  void onChange(std::string_view name, Handler handler);
+  void onMouseDown(std::string_view name, MouseHandler handler);
+  void onMouseUp(std::string_view name, MouseHandler handler);
+  void onMouseMove(std::string_view name, MouseHandler handler);
+  // Menu commands (WM_COMMAND with no control) and any other command identifier.
+  void onCommand(std::uint32_t id, Handler handler);
+  // A message of the form window, seen before the events above (the tray's callback
+  // comes as the mouse-move message). Return a value to answer it, nullopt to let the
+  // events and the default processing run.
+  void onMessage(std::uint32_t message,
+                 std::function<std::optional<platform::LResult>(const platform::Message&)> handler);
+  // Runs when the window is closed by the user or the system (before it goes).
+  void onClose(Handler handler);
+
+  // ---- timers, in the manner of a form's timer controls ----
+  platform::Timer& addTimer(std::string_view name, std::uint32_t intervalMs, Handler tick);
+  platform::Timer* timer(std::string_view name);
+
+  // Destroys the window and every control; handlers no longer run. Idempotent.
+  void unload();
+
+  struct Core;
+
+ private:
+  Platform& p_;
+  Text name_;
+  std::shared_ptr<Core> core_;
+  std::map<Text, std::unique_ptr<platform::Timer>, std::less<>> timers_;
+};
+
+}  // namespace vantary::windows
