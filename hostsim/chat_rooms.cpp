@@ -135,6 +135,7 @@ bool HostSim::Impl::takeChatLine(Window input) {
   }
   noteActivity();
   ws.setText(input, "");
+  taken.push_back(line);
   room->transcript.add(screenName, line);
   showTranscript(*room);
   return true;
@@ -243,6 +244,11 @@ Text HostSim::transcript(Window room) const {
   return r ? impl_->ws.text(r->transcriptControl) : Text{};
 }
 
+std::uint64_t HostSim::transcriptLineCount(Window room) const {
+  const Room* r = impl_->roomOf(room);
+  return r ? r->transcript.added() : 0;
+}
+
 void HostSim::setTranscriptLimit(std::size_t lines) {
   impl_->transcriptLimit = lines;
   for (auto& room : impl_->rooms) {
@@ -258,5 +264,7 @@ void HostSim::setChatRateLimit(int lines, std::uint32_t perMs) {
 }
 
 int HostSim::chatLinesRefused() const { return impl_->refused; }
+
+const std::vector<Text>& HostSim::chatLinesTaken() const { return impl_->taken; }
 
 }  // namespace vantary::hostsim

@@ -220,6 +220,7 @@ struct HostSim::Impl {
   std::uint32_t ratePerMs = 0;
   std::deque<std::uint64_t> acceptedAt;
   int refused = 0;
+  std::vector<Text> taken;
 
   bool imOn = true;
   bool answerWithDialog = false;

@@ -96,6 +96,9 @@ class HostSim {
   void say(Window room, const Text& sender, const Text& text);
   // The transcript as the room's control holds it.
   Text transcript(Window room) const;
+  // Lines the room has shown since it opened, the dropped ones included: the number of
+  // its newest line, so a reader that polls the trimmed transcript can tell new lines.
+  std::uint64_t transcriptLineCount(Window room) const;
   // Lines every room keeps (newest ones); applies to open rooms at once.
   void setTranscriptLimit(std::size_t lines);
   // At most `lines` chat lines of the user are taken within any `perMs` milliseconds;
@@ -104,6 +107,9 @@ class HostSim {
   void setChatRateLimit(int lines, std::uint32_t perMs);
   // Chat lines the user's input boxes had to keep because of the rate limit.
   int chatLinesRefused() const;
+  // Chat lines the host took from the user's input boxes, as they were typed (markup and
+  // all), oldest first.
+  const std::vector<Text>& chatLinesTaken() const;
 
   // ---- instant messages, buddy list, privacy --------------------------------------------
   bool instantMessagesOn() const;

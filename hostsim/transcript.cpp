@@ -76,7 +76,10 @@ std::deque<Text> FormatMessage(std::string_view sender, std::string_view message
 }
 
 void Transcript::add(std::string_view sender, std::string_view message) {
-  for (Text& line : FormatMessage(sender, message)) lines_.push_back(std::move(line));
+  for (Text& line : FormatMessage(sender, message)) {
+    lines_.push_back(std::move(line));
+    ++added_;
+  }
   trim();
 }
 

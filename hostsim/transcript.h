@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string_view>
 
@@ -35,6 +36,9 @@ class Transcript {
   void setLimit(std::size_t limit);
   std::size_t limit() const { return limit_; }
   const std::deque<Text>& lines() const { return lines_; }
+  // Lines added since the transcript began, the dropped ones included: the number of the
+  // newest line, counting from 1.
+  std::uint64_t added() const { return added_; }
   // The lines joined by CR LF, as the transcript control holds them.
   Text joined() const;
 
@@ -43,6 +47,7 @@ class Transcript {
 
   std::size_t limit_;
   std::deque<Text> lines_;
+  std::uint64_t added_ = 0;
 };
 
 }  // namespace vantary::hostsim

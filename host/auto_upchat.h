@@ -1,0 +1,50 @@
+// The auto upchat watcher: hides the upload modal as soon as it appears, tells the room
+// once per upload, and keeps the host's idle palette and idle modals clicked away.
+#pragma once
+
+#include <functional>
+
+#include "host/host.h"
+#include "platform/event_loop.h"
+
+namespace vantary::host {
+
+// The line the watcher sends when it has put an upload modal away.
+Text AutoUpchatLine(const ChatStyle& style);
+
+// Two timers at the system's fastest rate: `Timer1` watches for the upload modal,
+// `Timer2` waits for it to go. Three states: off (both stopped), watching (Timer1) and
+// waiting for the upload to end (Timer2). The console's window `auto` owns it.
+class AutoUpchat {
+ public:
+  enum class State { kOff, kWatching, kWaiting };
+
+  // Both timers' interval; the system raises it to its shortest period.
+  static constexpr std::uint32_t kIntervalMs = 1;
+
+  // `idleSessionRuns` tells whether an idle session runs (the console's `idleon` caption
+  // is "idle of&f"); `disableMainTimer` stops the console's main timer.
+  AutoUpchat(Host& host, std::function<bool()> idleSessionRuns, std::function<void()> disableMainTimer);
+  AutoUpchat(const AutoUpchat&) = delete;
+  AutoUpchat& operator=(const AutoUpchat&) = delete;
+
+  // The menu item `autoup`: checked starts watching, unchecked stops it. While an upload
+  // is being waited for, the choice takes effect when the upload ends: the watcher then
+  // watches again only if the item is checked.
+  void setEnabled(bool enabled);
+  bool enabled() const { return wanted_; }
+  State state() const;
+
+ private:
+  void watchTick();  // Timer1
+  void waitTick();   // Timer2
+
+  Host& host_;
+  std::function<bool()> idleSessionRuns_;
+  std::function<void()> disableMainTimer_;
+  bool wanted_ = false;
+  platform::Timer timer1_;
+  platform::Timer timer2_;
+};
+
+}  // namespace vantary::host

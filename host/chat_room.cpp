@@ -1,0 +1,212 @@
+// Saying lines in the host's chat room without losing what the user had typed there, and
+// reading the names of the people in the room out of the host's memory.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "host/host.h"
+#include "platform/messages.h"
+
+namespace vantary::host {
+namespace {
+
+namespace msg = platform::msg;
+using platform::LParam;
+using platform::LResult;
+using platform::WindowSystem;
+using platform::WParam;
+using text::ToLower;
+
+// How long a send presses Enter before it gives the line up. The host empties its input
+// box only when it has taken the line; a host that limits how fast a member may talk
+// keeps the line for as long as the member is over the limit, which on a busy server is
+// several seconds per line, and a burst of six status lines waits behind each other.
+// Thirty seconds is well past any such wait and still short enough that a host that will
+// never take the line does not hold the room's input box hostage. When the time is up the
+// line is given up: the box gets the user's own text back.
+constexpr std::uint32_t kEnterLimitMs = 30000;
+
+// How long putting the user's text back may wait for a host that does not answer, as
+// one that hangs for a moment while it keeps the line does. The user's text is worth a
+// short wait; a host hung for longer is beyond saving it.
+constexpr std::uint32_t kPutBackLimitMs = 10000;
+
+// The longest text read back from an input box; a reported length is not trusted further.
+constexpr LResult kBoxTextLimit = 1 << 20;
+
+// A room never holds more people than this; a bogus count from a damaged list does not
+// make the member scan run for ever.
+constexpr LResult kMemberRowsLimit = 1000;
+
+// Where the host keeps a member's name: the 32-bit address of the name block at this
+// offset of the member record (the list row's item data), the name at this offset of the
+// name block, in at most this many bytes, ended by a zero byte when shorter.
+constexpr std::uint32_t kRecordNameBlockOffset = 24;
+constexpr std::uint32_t kNameOffset = 6;
+constexpr std::size_t kNameBytes = 16;
+
+// The filler line of the "clear" command: gray Symbol-font 'ÿ' characters, as many as
+// fit on a line of the room.
+constexpr std::size_t kClearLineChars = 92;
+// The longest line SendChatLineEx sends when asked to clip.
+constexpr std::size_t kClipChars = 92;
+
+// WM_GETTEXTLENGTH then WM_GETTEXT, as GetText reads a control, but telling a box that
+// did not answer (gone, or its process hangs) from an empty one: "" from a box that did
+// not answer would pass for a taken line, or wipe the user's text when put back.
+std::optional<Text> ReadBox(WindowSystem& ws, Window box) {
+  const std::optional<LResult> length = ws.send(box, msg::kGetTextLength, 0, 0);
+  if (!length) return std::nullopt;
+  const LResult capacity = std::clamp<LResult>(*length, 0, kBoxTextLimit) + 1;
+  Text buffer(static_cast<std::size_t>(capacity), '\0');
+  const std::optional<LResult> copied =
+      ws.send(box, msg::kGetText, static_cast<WParam>(capacity), reinterpret_cast<LParam>(buffer.data()));
+  if (!copied) return std::nullopt;
+  buffer.resize(static_cast<std::size_t>(std::clamp<LResult>(*copied, 0, capacity - 1)));
+  const std::size_t nul = buffer.find('\0');
+  if (nul != Text::npos) buffer.resize(nul);
+  return buffer;
+}
+
+// Presses Enter in `box` until `taken` says the host has taken the line, letting pending
+// events run between presses (first press at once when `pressFirst`). The box is kept by
+// handle, not found again after a pump: another room's box found instead would hold the
+// user's own unsent text, and Enter there would send it. Ends when the box is gone, or
+// after kEnterLimitMs. True when the line was taken.
+template <typename Taken>
+bool PressEnterUntilTaken(Platform& p, Window box, bool pressFirst, Taken taken) {
+  auto& ws = p.windows;
+  bool gone = false;
+  const auto press = [&] {
+    ws.sendChar(box, 13);
+    const std::optional<bool> done = taken();
+    if (done.has_value()) return *done;
+    // No answer: a box that is gone ends the send; a host that hangs is waited out.
+    gone = !ws.exists(box);
+    return gone;
+  };
+  if (pressFirst && press()) return !gone;
+  return p.loop.waitUntil(press, kEnterLimitMs) && !gone;
+}
+
+// Puts the user's text back into the box, waiting a little for a host that does not
+// answer at once.
+void PutBack(Platform& p, Window box, const Text& saved) {
+  auto& ws = p.windows;
+  const auto done = [&] { return ws.setText(box, saved) || !ws.exists(box); };
+  if (!done()) p.loop.waitUntil(done, kPutBackLimitMs);
+}
+
+}  // namespace
+
+void Host::SendChatLine(std::string_view line) {
+  auto& ws = p_.windows;
+  const Window input = ws.nthChild(FindChatRoom(), "RICHCNTL", 2);
+  if (!input) return;
+  // A box that does not answer is left alone: nothing could be put back into it.
+  const std::optional<Text> saved = ReadBox(ws, input);
+  if (!saved) return;
+  ws.setText(input, "");
+  ws.setText(input, line);
+  PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
+    const std::optional<Text> now = ReadBox(ws, input);
+    if (!now) return std::nullopt;
+    return now->empty();
+  });
+  PutBack(p_, input, *saved);
+}
+
+void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {
+  auto& ws = p_.windows;
+  const Window room = FindChatRoom();
+  const Window rich1 = ws.firstChild(room, "RICHCNTL");
+  const Window rich2 = rich1 ? ws.findChild(room, rich1, "RICHCNTL") : Window{};
+  const Window edit = ws.firstChild(room, "_AOL_Edit");
+  if (line.empty() || !room) return;
+  if (clip && line.size() >= kClipChars) line = line.substr(0, kClipChars);
+
+  Window input = edit;
+  Text text(line);
+  if (rich1 && rich2) {
+    input = rich2;
+    if (addFont) text = "</b></i></u><font face=arial>" + text;
+  }
+  if (!input) return;
+  const std::optional<Text> saved = ReadBox(ws, input);
+  if (!saved) return;
+  if (input == rich2 && !saved->empty()) ws.setText(input, "");
+  ws.setText(input, text);
+  PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
+    const std::optional<LResult> length = ws.send(input, msg::kGetTextLength, 0, 0);
+    if (!length) return std::nullopt;
+    return *length == 0;
+  });
+  if (!saved->empty()) PutBack(p_, input, *saved);
+}
+
+void Host::SendPlainChatLine(std::string_view line) {
+  if (line.empty()) return;
+  auto& ws = p_.windows;
+  const Window input = ws.firstChild(FindPlainChatRoom(), "_AOL_Edit");
+  if (!input) return;
+  const std::optional<Text> saved = ReadBox(ws, input);
+  if (!saved) return;
+  ws.setText(input, line);
+  // The plain room's box is pressed once before any event runs.
+  PressEnterUntilTaken(p_, input, true, [&]() -> std::optional<bool> {
+    const std::optional<Text> now = ReadBox(ws, input);
+    if (!now) return std::nullopt;
+    return now->empty();
+  });
+  if (!saved->empty()) PutBack(p_, input, *saved);
+}
+
+void Host::SendClearLine() {
+  Text line = "</b></u><font color=\"#C0C0C0\"><font face=\"Symbol\">";
+  line.append(kClearLineChars, static_cast<char>(0xFF));
+  SendChatLine(line);
+}
+
+std::optional<RoomMember> Host::FindRoomMember(std::string_view lookFor) {
+  auto& ws = p_.windows;
+  const Window list = ws.firstChild(FindRichChatRoom(), "_AOL_Listbox");
+  if (!list) return std::nullopt;
+  // Opened once for the whole scan, closed on every way out.
+  const std::unique_ptr<platform::ProcessReader> host = ws.openProcess(ws.processOf(list));
+  if (!host) return std::nullopt;
+  const std::optional<LResult> count = ws.send(list, msg::kLbGetCount, 0, 0);
+  if (!count) return std::nullopt;
+  const Text own = GetScreenName();
+  const Text wanted = ToLower(lookFor);
+  const LResult rows = std::min(*count, kMemberRowsLimit);
+  for (LResult row = 0; row < rows; ++row) {
+    const std::optional<LResult> data = ws.send(list, msg::kLbGetItemData, static_cast<WParam>(row), 0);
+    // The list went away or its host hangs: the rows after it cannot be read either.
+    if (!data) return std::nullopt;
+    // A failed read leaves the name empty, and an empty name never matches.
+    Text name;
+    std::array<std::uint8_t, 4> pointer{};
+    const std::uint64_t recordField =
+        static_cast<std::uint64_t>(static_cast<std::uint32_t>(*data)) + kRecordNameBlockOffset;
+    if (*data != msg::kLbErr && recordField <= UINT32_MAX &&
+        host->read(static_cast<std::uint32_t>(recordField), pointer)) {
+      const std::uint32_t block =
+          static_cast<std::uint32_t>(pointer[0]) | (static_cast<std::uint32_t>(pointer[1]) << 8) |
+          (static_cast<std::uint32_t>(pointer[2]) << 16) | (static_cast<std::uint32_t>(pointer[3]) << 24);
+      const std::uint64_t nameField = std::uint64_t{block} + kNameOffset;
+      std::array<std::uint8_t, kNameBytes> bytes{};
+      // A name of all 16 bytes has no zero byte after it: it is those 16 bytes.
+      if (nameField <= UINT32_MAX && host->read(static_cast<std::uint32_t>(nameField), bytes)) {
+        const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+        name.assign(bytes.begin(), end);
+      }
+    }
+    if (name.empty() || name == own) continue;
+    if (ToLower(name).find(wanted) != Text::npos) return RoomMember{static_cast<int>(row), name};
+  }
+  return std::nullopt;
+}
+
+}  // namespace vantary::host

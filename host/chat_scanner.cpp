@@ -1,0 +1,168 @@
+// The chat-scanning control: reads the room's transcript, tells the lines that are new
+// from those seen before, and raises one event per new message.
+#include "host/chat_scanner.h"
+
+#include <utility>
+
+namespace vantary::host {
+namespace {
+
+constexpr std::string_view kHead = ":\t";
+
+// The room's transcript: the first "RICHCNTL" of a rich room, the "_AOL_View" of a plain
+// one. A window with both is taken as a rich room, as the room finder takes it.
+Window TranscriptOf(platform::WindowSystem& ws, Window room) {
+  const bool rich = ws.firstChild(room, "RICHCNTL") && ws.firstChild(room, "_AOL_Listbox") &&
+                    ws.firstChild(room, "_AOL_Combobox") && ws.firstChild(room, "_AOL_Icon") &&
+                    ws.firstChild(room, "_AOL_Static");
+  return ws.firstChild(room, rich ? "RICHCNTL" : "_AOL_View");
+}
+
+}  // namespace
+
+std::vector<ChatLine> ParseChatLines(const std::vector<std::string_view>& lines) {
+  std::vector<ChatLine> messages;
+  bool open = false;  // the last message may take continuation lines
+  for (std::string_view line : lines) {
+    const std::size_t head = line.find(kHead);
+    if (head != std::string_view::npos && head > 0) {
+      messages.push_back(ChatLine{Text(line.substr(0, head)), Text(line.substr(head + kHead.size()))});
+      open = true;
+      continue;
+    }
+    if (!open || line.empty()) continue;
+    Text& text = messages.back().text;
+    if (!text.empty()) text += ' ';
+    text += line;
+  }
+  return messages;
+}
+
+ChatScanner::ChatScanner(Host& host, ChatLineHandler onChatLine)
+    : host_(host),
+      onChatLine_(std::move(onChatLine)),
+      timer_(host.platform().loop, kChatPollMs, [this] { poll(); }) {}
+
+ChatScanner::~ChatScanner() { *alive_ = false; }
+
+void ChatScanner::start() {
+  if (running()) return;
+  timer_.setEnabled(true);
+  // The first look takes what the room already shows as history.
+  poll();
+}
+
+void ChatScanner::stop() { timer_.setEnabled(false); }
+
+void ChatScanner::poll() {
+  if (polling_) return;
+  if (host_.platform().loop.nowMs() < resumeAtMs_) return;
+  polling_ = true;
+  // An event handler may destroy the scanner; the token outlives it.
+  const std::shared_ptr<bool> alive = alive_;
+  look();
+  if (*alive) polling_ = false;
+}
+
+// Splits at CR LF, and at a lone CR or LF as well: the host joins its lines with CR LF,
+// but a line break must never hide inside a line.
+std::vector<ChatScanner::LineSpan> ChatScanner::SplitLines(std::string_view transcript) {
+  std::vector<LineSpan> spans;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < transcript.size(); ++i) {
+    const char c = transcript[i];
+    if (c != '\r' && c != '\n') continue;
+    spans.push_back(LineSpan{start, i - start});
+    if (c == '\r' && i + 1 < transcript.size() && transcript[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < transcript.size()) spans.push_back(LineSpan{start, transcript.size() - start});
+  return spans;
+}
+
+void ChatScanner::look() {
+  auto& loop = host_.platform().loop;
+  auto& ws = host_.platform().windows;
+  ++stats_.looks;
+  const std::uint64_t started = loop.nowMs();
+  const auto unanswered = [&] {
+    const std::uint64_t now = loop.nowMs();
+    if (now - started < kChatSlowLookMs) return false;
+    resumeAtMs_ = now + kChatUnansweredBackoffMs;
+    return true;
+  };
+
+  const Window room = host_.FindChatRoom();
+  if (unanswered()) return;
+  if (!room) {
+    // The room may only be hidden (the user's buddy list lies on top of it): it is kept
+    // while its window stands, so lines said meanwhile are raised when it comes back.
+    if (room_ && !ws.exists(room_)) {
+      room_ = Window{};
+      transcript_.clear();
+      lines_.clear();
+    }
+    return;
+  }
+  const Text caption = host_.GetCaption(room);
+  Text transcript = host_.GetText(TranscriptOf(ws, room));
+  ++stats_.reads;
+  if (unanswered()) return;
+
+  if (room != room_ || caption != caption_) {
+    // A room seen for the first time: what it shows was said before the program looked.
+    room_ = room;
+    caption_ = caption;
+    transcript_ = std::move(transcript);
+    lines_ = SplitLines(transcript_);
+    ++stats_.parses;
+    return;
+  }
+  // Nothing new (the common case) costs one comparison. An empty read is a host that
+  // could not answer or a window that went meanwhile, never a reason to forget what was
+  // seen: taking it as the transcript would replay the whole room once the host answers.
+  if (transcript.empty() || transcript == transcript_) return;
+  ++stats_.parses;
+
+  // The host appends lines at the end and drops the oldest, so the lines seen before
+  // reappear, minus some at their head, at the head of the new transcript. The smallest
+  // number of dropped lines that makes them match is taken: where the transcript is so
+  // repetitive that it is ambiguous, fewer lines are taken as new, so no message is ever
+  // raised twice. Lines without any match are all new (more came than the host keeps).
+  const std::vector<LineSpan> lines = SplitLines(transcript);
+  const auto oldLine = [&](std::size_t i) {
+    return std::string_view(transcript_).substr(lines_[i].offset, lines_[i].length);
+  };
+  const auto newLine = [&](std::size_t i) {
+    return std::string_view(transcript).substr(lines[i].offset, lines[i].length);
+  };
+  std::size_t firstNew = 0;
+  for (std::size_t dropped = 0; dropped < lines_.size(); ++dropped) {
+    const std::size_t kept = lines_.size() - dropped;
+    if (kept > lines.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < kept && same; ++i) same = oldLine(dropped + i) == newLine(i);
+    if (same) {
+      firstNew = kept;
+      break;
+    }
+  }
+  std::vector<std::string_view> fresh;
+  fresh.reserve(lines.size() - firstNew);
+  for (std::size_t i = firstNew; i < lines.size(); ++i) fresh.push_back(newLine(i));
+  // Continuation lines at the head of the new ones belong to a message raised before.
+  std::vector<ChatLine> messages = ParseChatLines(fresh);
+
+  // What was seen is stored before any event runs: a handler may pump and look again.
+  transcript_ = std::move(transcript);
+  lines_ = lines;
+  const std::shared_ptr<bool> alive = alive_;
+  const ChatLineHandler handler = onChatLine_;
+  for (const ChatLine& message : messages) {
+    if (!*alive) return;
+    ++stats_.events;
+    if (handler) handler(message.sender, message.text);
+  }
+}
+
+}  // namespace vantary::host

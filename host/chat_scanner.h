@@ -1,0 +1,103 @@
+// The chat-scanning control: watches the host's chat room and raises one chat-line event
+// per new message, with the sender's screen name and the text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "host/host.h"
+#include "platform/event_loop.h"
+
+namespace vantary::host {
+
+// How often the room is looked at. A chat command should be answered before its sender
+// notices a delay (a quarter of a second goes unseen beside the host's own delivery of a
+// line), and a look costs a few lookups and two text reads of the transcript, so five
+// looks a second keep the program's share of the machine well under one percent.
+inline constexpr std::uint32_t kChatPollMs = 200;
+// A look that took this long means the host is not answering (every send to it waits
+// out its bound); the scanner then leaves it alone for kChatUnansweredBackoffMs, so a
+// hanging host costs the program a blocked send every ten seconds, not five a second.
+// The transcript keeps the lines said meanwhile: they are raised once the host answers.
+inline constexpr std::uint32_t kChatSlowLookMs = 1000;
+inline constexpr std::uint32_t kChatUnansweredBackoffMs = 10000;
+
+// One message of the room: the screen name in front of ":" and TAB, and the text.
+struct ChatLine {
+  Text sender;
+  Text text;
+  friend bool operator==(const ChatLine&, const ChatLine&) = default;
+};
+
+// The messages among the transcript's lines: a line "name:" TAB "text" starts a message;
+// a line without that head continues the message before it, and its text is added to
+// that message's after a blank, so the event's text stays one line and a continuation
+// never becomes a message of its own. Continuation lines before the first head are
+// dropped (their message started before `lines`). The host shows a TAB inside a text as
+// a blank, so only the host can start a line with a name, ":" and TAB.
+std::vector<ChatLine> ParseChatLines(const std::vector<std::string_view>& lines);
+
+// The room watched is the one the room finder gives. A room seen for the first time (a
+// new window, or a window with a new caption) starts as history: only messages added
+// after the first look raise events. While no room is found the last one is kept as long
+// as its window stands, so a room that was only covered (by the user's buddy list) goes
+// on where it stopped; going back to a room after watching another starts it afresh.
+class ChatScanner {
+ public:
+  using ChatLineHandler = std::function<void(const Text& sender, const Text& text)>;
+
+  // What the scanner has done, for the benchmark and the tests of its cost.
+  struct Stats {
+    std::uint64_t looks = 0;   // looks at the host (polls that were not backing off)
+    std::uint64_t reads = 0;   // transcript reads
+    std::uint64_t parses = 0;  // transcripts split and matched because they changed
+    std::uint64_t events = 0;  // chat-line events raised
+  };
+
+  ChatScanner(Host& host, ChatLineHandler onChatLine);
+  ~ChatScanner();
+  ChatScanner(const ChatScanner&) = delete;
+  ChatScanner& operator=(const ChatScanner&) = delete;
+
+  // Starts watching: what the room shows now is history; every message added from now
+  // on raises the event once. Starting a running scanner changes nothing.
+  void start();
+  void stop();
+  bool running() const { return timer_.enabled(); }
+
+  // One look at the room, raising the events for what is new since the last look. The
+  // timer calls it; a call from inside an event handler returns at once.
+  void poll();
+
+  const Stats& stats() const { return stats_; }
+
+ private:
+  struct LineSpan {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+  };
+
+  void look();
+  static std::vector<LineSpan> SplitLines(std::string_view transcript);
+
+  Host& host_;
+  ChatLineHandler onChatLine_;
+  platform::Timer timer_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  bool polling_ = false;
+  std::uint64_t resumeAtMs_ = 0;
+  Stats stats_;
+
+  // The room as last seen: its window and caption (a new window or a new caption is a
+  // new room), and its transcript with the lines split out of it.
+  Window room_;
+  Text caption_;
+  Text transcript_;
+  std::vector<LineSpan> lines_;
+};
+
+}  // namespace vantary::host
