@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows configuration with MinGW-w64 and runs its tests under Wine on a
-# virtual display: the contract tests, then the two-process smoke test. Exits non-zero
-# when anything failed. Every step is bounded.
+# virtual display: the contract tests, the two-process smoke test, then the end-to-end
+# test of hostsim.exe (the stand-in host) driven by a separate probe process. Exits
+# non-zero when anything failed. Every step is bounded.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -34,9 +35,7 @@ failures=0
 
 # ---- contract tests ------------------------------------------------------------------
 contract=$build/tests/contract/vantary_contract_tests.exe
-if [ "${1:-}" = "--smoke-only" ]; then
-  echo "test-windows: contract tests skipped (--smoke-only)"
-elif [ -f "$contract" ]; then
+if [ -f "$contract" ]; then
   wine_run 900 "$logs/contract.log" "$contract" --gtest_brief=1
   rc=$?
   tr -d '\r' <"$logs/contract.log"
@@ -76,6 +75,38 @@ if [ $rc -ne 0 ] || [ -z "$summary" ] || ! [[ $summary =~ \ 0\ failed$ ]] || [ $
   failures=$((failures + 1))
 else
   echo "test-windows: smoke test passed"
+fi
+
+# ---- hostsim.exe driven from another process ------------------------------------------
+# The host runs quiet (no chatter) so the probe compares whole transcripts; the probe
+# drives it through its windows and its control channel, and asks it to quit at the end.
+hostsim=$build/app/hostsim.exe
+channel=$logs/host_e2e.control
+rm -f "$channel" "$channel.out" "$logs/hostsim.log"
+: >"$channel"
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+(cd "$logs" && exec timeout -k 5 120 "$WINE" "$hostsim" --quiet --screen-name "Probe User" \
+  --room "Town Square" --members "Ann,Bob Smith,Cleo" --control "$(winpath "$channel")" \
+  --log "$(winpath "$logs/hostsim.log")" --exit-after 110 >"$logs/hostsim.out" 2>&1 </dev/null) &
+host_pid=$!
+wine_run 150 "$logs/host_probe.log" "$e2e/host_probe.exe" "$(winpath "$channel")"
+rc=$?
+tr -d '\r' <"$logs/host_probe.log"
+summary=$(tr -d '\r' <"$logs/host_probe.log" | grep -E '^host-e2e: [0-9]+ passed, [0-9]+ failed$' | tail -1)
+# The probe asks the host to quit; a host still running after that is stopped.
+for _ in $(seq 100); do kill -0 "$host_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$host_pid" 2>/dev/null; then
+  echo "test-windows: hostsim.exe did not end; stopping it"
+  kill "$host_pid" 2>/dev/null
+fi
+wait "$host_pid"
+host_rc=$?
+if [ $rc -ne 0 ] || [ -z "$summary" ] || ! [[ $summary =~ \ 0\ failed$ ]] || [ $host_rc -ne 0 ]; then
+  echo "test-windows: hostsim end-to-end test FAILED (probe exit $rc, hostsim exit $host_rc); hostsim's log:"
+  tr -d '\r' <"$logs/hostsim.log" 2>/dev/null
+  failures=$((failures + 1))
+else
+  echo "test-windows: hostsim end-to-end test passed"
 fi
 
 if [ $failures -ne 0 ]; then
