@@ -1,0 +1,146 @@
+// The idle console: the hidden main window `vantary` with its menu, its hidden controls
+// that hold the settings, the main timer, the chat-scanning control and the auto upchat
+// watcher; its start-up routine, the idle session, the idle clock, the status scrolls,
+// the transfer lines and the commands of the menu items it owns.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "console/idle_clock.h"
+#include "console/menu.h"
+#include "editors/editor_windows.h"
+#include "host/auto_upchat.h"
+#include "host/chat_scanner.h"
+#include "host/host.h"
+#include "platform/platform.h"
+#include "windows/form.h"
+
+namespace vantary::console {
+
+using platform::Platform;
+using text::Text;
+
+// The main window's caption, which outside programs find it by.
+std::string_view MainWindowCaption();
+
+// The settings files, by their names in the program's folder and the Windows folder.
+struct SettingsPaths {
+  Text config;      // <program folder>\etr.cfj: console options
+  Text data;        // <Windows folder>\vantari4583.dat: colours, decorations, overall time
+  Text asciiList1;  // <Windows folder>\vantary12.ini ... vantary123.ini: decoration choices
+  Text asciiList2;
+  Text asciiList3;
+  Text messages;  // <program folder>\ran.cfj: the multiple messages
+};
+SettingsPaths PathsOf(platform::Files& files);
+
+// The section of every key of the settings files.
+inline constexpr std::string_view kSection = "vantari";
+
+// How often the interval command asks again after an answer that is no number from 1 to
+// 12. The user ends the question by giving a number; the bound is for a dialog that can
+// never be answered (no user at all), after which the interval stays as it was.
+inline constexpr int kIntervalAskLimit = 1000;
+
+struct ConsoleOptions {
+  // The main timer's minute (MinuteMsFromEnvironment() for the real program).
+  std::uint32_t minuteMs = kMinuteMs;
+};
+
+class Console {
+ public:
+  using Handler = std::function<void()>;
+
+  // Creates the hidden main window with its controls and menu and the hidden
+  // settings-holding windows. Nothing is read or sent until Load().
+  explicit Console(Platform& platform, ConsoleOptions options = {});
+  ~Console();
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+
+  // The start-up routine of the main window: starts the chat scanner, creates the settings
+  // files on a first run, reads every setting into its control, sets the menu's check
+  // marks, announces the console in the room and arms the auto upchat watcher. Once.
+  void Load();
+
+  // ---- what the other windows and the program use ------------------------------------
+  windows::Form& form() { return *form_; }
+  ConsoleMenu& menu() { return *menu_; }
+  editors::EditorWindows& editors() { return *editors_; }
+  host::Host& host() { return *host_; }
+  const SettingsPaths& paths() const { return paths_; }
+  platform::Timer& mainTimer() { return *timer1_; }
+  host::AutoUpchat& autoUpchat() { return *autoUpchat_; }
+  host::ChatScanner& chatScanner() { return *scanner_; }
+  // The colours and decoration lines as the windows `color` and `auto` hold them now.
+  host::ChatStyle style() const;
+  // "idle of&f" on `idleon`: a session runs.
+  bool idling();
+
+  // The visible console face that mirrors the current idle clock (nullptr: none).
+  void setFace(ClockFace* face) { face_ = face; }
+  // Shows the menu as a pop-up at a screen point.
+  void showMenu(platform::Point at);
+  // The handler of a menu item that another part of the program runs; replaces any
+  // handler the console has for it.
+  void setMenuHandler(std::string_view item, Handler handler);
+  // Each chat line the scanner reads from the room (the chat commands are read here).
+  void setChatLineHandler(host::ChatScanner::ChatLineHandler handler);
+  // The custom scroll, sent at scroll moments while `custom` is checked, with the web
+  // browser's download dialog as read at the start of the moment.
+  void setCustomScroll(std::function<void(const host::BrowserDownload&)> scroll);
+  // Runs when the end command has asked the event loop to quit.
+  void setEndHandler(Handler handler);
+
+  // ---- commands ------------------------------------------------------------------------
+  void IdleCommand();            // `idleon`
+  void EndCommand();             // `end`
+  void IntervalCommand();        // `scrollint`
+  void CurIdleCommand();         // `curidle`
+  void OverallCommand();         // `overall`
+  void OverallClearCommand();    // `overallclear`
+  void ScrollTransferCommand();  // `scroltrans`
+  void DlulToggle();             // `dlul`
+  void AutoUpToggle();           // `autoup`
+  // The in-stats (starting) or out-stats announcement.
+  void Announce(bool starting);
+
+  // One tick of the main timer.
+  void MainTimerTick();
+
+ private:
+  void createControls();
+  void runMenuItem(std::uint32_t command);
+  void applySettingsToMenu();
+  void sendStatus(std::string_view ascii, std::string_view body);
+  void reportIdle(bool overall);
+  bool isScrollMoment();
+  void standardScroll();
+  void periodicTransferLines(const host::BrowserDownload& browser);
+  void refreshUploadLabels();
+  void resetClock();
+  void saveOverall();
+
+  Platform& p_;
+  ConsoleOptions options_;
+  SettingsPaths paths_;
+  std::unique_ptr<editors::EditorWindows> editors_;
+  std::unique_ptr<windows::Form> form_;
+  std::unique_ptr<ConsoleMenu> menu_;
+  std::unique_ptr<host::Host> host_;
+  std::unique_ptr<host::ChatScanner> scanner_;
+  std::unique_ptr<host::AutoUpchat> autoUpchat_;
+  platform::Timer* timer1_ = nullptr;
+  ClockFace* face_ = nullptr;
+  std::map<std::uint32_t, Handler> menuHandlers_;
+  host::ChatScanner::ChatLineHandler chatLine_;
+  std::function<void(const host::BrowserDownload&)> customScroll_;
+  Handler onEnd_;
+  bool loaded_ = false;
+};
+
+}  // namespace vantary::console

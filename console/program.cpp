@@ -1,0 +1,28 @@
+// The program's start: intro, then the hidden main window and the console face.
+#include "console/program.h"
+
+namespace vantary::console {
+
+Program::Program(Platform& platform, ConsoleOptions options) : p_(platform), options_(options) {}
+
+Program::~Program() = default;
+
+void Program::Start() {
+  if (intro_ || console_) return;
+  intro_ = std::make_unique<windows::Intro>(p_, [this] { handOver(); });
+}
+
+void Program::handOver() {
+  if (console_) return;
+  // Loading the main window runs its start-up routine; the face shows after it.
+  console_ = std::make_unique<Console>(p_, options_);
+  face_ = std::make_unique<windows::ConsoleFace>(p_, [this](platform::Point at) {
+    if (console_) console_->showMenu(at);
+  });
+  clockFace_ = std::make_unique<FormClockFace>(face_->form());
+  console_->setFace(clockFace_.get());
+  console_->Load();
+  face_->form().show();
+}
+
+}  // namespace vantary::console

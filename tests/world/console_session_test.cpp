@@ -1,0 +1,184 @@
+// The idle session: idle on and off from the menu with the room and instant-message
+// options, on generation "95", and the end command's out-stats lines.
+#include <gtest/gtest.h>
+
+#include "tests/world/console_fixture.h"
+
+namespace vantary::console::testing {
+namespace {
+
+const Text kEngagedRich("</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · engaged"_ansi);
+const Text kDisengagedRich(
+    "</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · dis-engaged"_ansi);
+
+TEST(ConsoleSession, IdleOnWithoutOptionsSendsTheEngagedLineAndStartsTheClock) {
+  for (RoomLayout layout : {RoomLayout::kRich, RoomLayout::kPlain}) {
+    const bool rich = layout == RoomLayout::kRich;
+    SCOPED_TRACE(rich ? "rich" : "plain");
+    ConsoleWorld w(Generation::k5, rich ? "-rich" : "-plain");
+    w.existingMachine();
+    w.setConfig("roomenter", "0");
+    w.setConfig("offbe", "0");
+    w.setData("autoascii1", Text("°›"_ansi));
+    w.signOnInRoom("Lobby", layout);
+    Console& c = w.start();
+    const std::size_t taken = w.markTaken();
+    const std::size_t said = w.markTranscript();
+    w.click("idleon");
+    EXPECT_EQ(w.takenSince(taken),
+              std::vector<Text>{rich ? kEngagedRich : Text("°› vantarý³ · engaged"_ansi)});
+    EXPECT_EQ(w.saidSince(said), std::vector<Text>{Text("°› vantarý³ · engaged"_ansi)});
+    EXPECT_EQ(c.menu().caption("idleon"), "idle of&f");
+    EXPECT_TRUE(c.mainTimer().enabled());
+    EXPECT_TRUE(w.host.keywordsRun().empty());
+    EXPECT_TRUE(w.host.sentInstantMessages().empty());
+    EXPECT_TRUE(w.host.instantMessagesOn());
+  }
+}
+
+TEST(ConsoleSession, IdleOnWithRoomAndInstantMessageOptionsEntersTheRoomAndSwitchesMessagesOff) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("roomenter", "1");
+  w.setConfig("setroom", "Den");
+  w.setConfig("offbe", "1");
+  w.setConfig("onaf", "1");
+  w.signOnInRoom();
+  Console& c = w.start();
+  w.click("idleon");
+  EXPECT_FALSE(w.host.instantMessagesOn());
+  ASSERT_FALSE(w.host.sentInstantMessages().empty());
+  EXPECT_EQ(w.host.sentInstantMessages().back().recipient, "$im_off");
+  EXPECT_EQ(w.host.sentInstantMessages().back().text, ";]");
+  // The private room was entered; the engaged line goes there.
+  const Window den = w.host.findRoom("Den");
+  ASSERT_TRUE(den);
+  EXPECT_NE(w.host.transcript(den).find(Text("vantarý³ · engaged"_ansi)), Text::npos)
+      << U(w.host.transcript(den));
+
+  // Idle off switches them back on and says so.
+  w.room = den;
+  const std::size_t said = w.markTranscript();
+  w.click("idleon");
+  EXPECT_TRUE(w.host.instantMessagesOn());
+  EXPECT_EQ(w.host.sentInstantMessages().back().recipient, "$im_on");
+  EXPECT_EQ(w.saidSince(said), std::vector<Text>{Text("°› vantarý³ · dis-engaged"_ansi)});
+  EXPECT_EQ(c.menu().caption("idleon"), "idle &on");
+}
+
+TEST(ConsoleSession, IdleOnGeneration95RunsTheRoomKeywordAndSaysItEnteredPlainly) {
+  ConsoleWorld w(Generation::k3);
+  w.existingMachine();
+  w.setConfig("roomenter", "1");
+  w.setConfig("setroom", "My Room");
+  w.setConfig("offbe", "0");
+  w.signOnInRoom("Lobby", RoomLayout::kPlain);
+  Console& c = w.start();
+  EXPECT_EQ(c.host().GetHostVersionText(), "95");
+  const std::size_t taken = w.markTaken();
+  w.click("idleon");
+  // The keyword window's button was pressed by a posted click, which runs with events.
+  w.world.runFor(1000);
+  EXPECT_EQ(w.host.roomName(w.host.currentRoom()), "My Room");
+  ASSERT_FALSE(w.host.keywordsRun().empty());
+  EXPECT_EQ(w.host.keywordsRun().back(), "aol://2719:2-2-My Room");
+  const std::vector<Text> lines = w.takenSince(taken);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], Text("°› vantarý³ · enter'd. myroom"_ansi));
+  EXPECT_EQ(lines[1], Text("°› vantarý³ · engaged"_ansi));
+}
+
+TEST(ConsoleSession, IdleOffResetsTheCurrentClockButKeepsTheOverallOne) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("int", "12");
+  w.signOnInRoom();
+  Console& c = w.start();
+  w.click("idleon");
+  w.minutes(125);
+  EXPECT_EQ(c.form().text("h"), "2");
+  EXPECT_EQ(c.form().text("m"), "5");
+  EXPECT_EQ(w.face->text("h"), "2");
+  w.click("idleon");
+  for (const char* label : {"m", "h", "d", "m2", "h2", "d2"}) {
+    EXPECT_EQ(c.form().text(label), "0") << label;
+    EXPECT_EQ(w.face->text(label), "0") << label;
+  }
+  EXPECT_EQ(c.form().text("h1"), "2");
+  EXPECT_EQ(c.form().text("m1"), "5");
+  EXPECT_FALSE(c.mainTimer().enabled());
+  // No more ticks once off.
+  w.minutes(3);
+  EXPECT_EQ(c.form().text("m"), "0");
+}
+
+TEST(ConsoleSession, IdleOffWithInstantMessagesOptionButSignedOffSendsNothing) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("onaf", "1");
+  w.setConfig("offbe", "0");
+  w.signOnInRoom();
+  Console& c = w.start();
+  w.click("idleon");
+  w.minutes(2);
+  w.host.signOff();
+  const std::size_t taken = w.markTaken();
+  w.click("idleon");
+  EXPECT_EQ(c.form().text("m"), "0");
+  EXPECT_EQ(c.menu().caption("idleon"), "idle &on");
+  EXPECT_TRUE(w.takenSince(taken).empty());
+  EXPECT_TRUE(w.host.sentInstantMessages().empty());
+}
+
+TEST(ConsoleSession, PostedCommandIdentifierRunsTheItemAsAClickDoes) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.signOnInRoom();
+  Console& c = w.start();
+  auto& ws = w.program().windows;
+  // An outside program finds the main window by its caption and posts the identifier.
+  const Window main = ws.findWindow("", "vantary³ by kestro"_ansi);
+  ASSERT_TRUE(main);
+  ws.post(main, msg::kCommand, static_cast<std::uintptr_t>(MenuCommand::kIdleOn), 0);
+  EXPECT_EQ(c.menu().caption("idleon"), "idle &on");  // posted: runs when events run
+  w.world.runFor(10);
+  EXPECT_EQ(c.menu().caption("idleon"), "idle of&f");
+  // A greyed item does nothing, however it is reached.
+  ws.post(main, msg::kCommand, static_cast<std::uintptr_t>(MenuCommand::kSetRoom), 0);
+  w.world.runFor(10);
+  EXPECT_TRUE(w.world.dialogs().empty());
+}
+
+TEST(ConsoleSession, EndSendsTheOutStatsLinesAndQuitsWithoutDisengaging) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setData("day2", "1");
+  w.setData("hour2", "23");
+  w.setData("minutes2", "59");
+  w.setConfig("int", "12");
+  w.signOnInRoom();
+  Console& c = w.start();
+  bool ended = false;
+  c.setEndHandler([&] { ended = true; });
+  w.click("idleon");
+  w.minutes(1);
+  const std::size_t taken = w.markTaken();
+  w.click("end");
+  EXPECT_EQ(
+      w.takenSince(taken),
+      (std::vector<Text>{
+          Text("</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · by kestro · "_ansi),
+          Text("</u></s></i></b><font color=#336699>‹°<font color=#000000> out stats: 2d . 0h . 0m ·"_ansi),
+          Text(
+              "</u></s></i></b><font color=#336699> °`·–› <font color=#000000>kestro.example/vantary ·"_ansi),
+      }));
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(w.program().loop.quitRequested());
+  EXPECT_FALSE(c.mainTimer().enabled());
+  EXPECT_FALSE(c.chatScanner().running());
+  // The overall time was saved by the last tick; nothing else is written at exit.
+  EXPECT_EQ(w.data("day2"), "2");
+}
+
+}  // namespace
+}  // namespace vantary::console::testing

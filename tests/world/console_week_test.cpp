@@ -1,0 +1,112 @@
+// A week of idling: the clock, the overall time, a host that never signs the user off, and
+// memory and windows that stay bounded.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer's own allocator keeps the heap; its runtime tells what it holds.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
+
+#include "tests/world/console_fixture.h"
+
+namespace vantary::console::testing {
+namespace {
+
+// Bytes the process's heap holds now.
+std::size_t HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+  return __sanitizer_get_current_allocated_bytes();
+#else
+  return mallinfo2().uordblks;
+#endif
+}
+
+// Bytes the stand-in host holds in its record of the lines it took: it keeps every one
+// for the tests, which the program's memory is not to be blamed for.
+std::size_t HostRecordBytes(const std::vector<Text>& taken) {
+  std::size_t bytes = taken.capacity() * sizeof(Text);
+  for (const Text& line : taken) {
+    if (line.capacity() > 15) bytes += line.capacity() + 1;  // beyond the short-string buffer
+  }
+  return bytes;
+}
+
+// The main timer's minute in this test. The clock counts ticks, so a week is 10080 of
+// them whatever their length; the host's idle limits are scaled to the same minute.
+constexpr std::uint32_t kMinute = 1000;
+constexpr int kWeek = 7 * 24 * 60;
+
+TEST(ConsoleWeek, AWeekOfIdlingKeepsTheUserOnAndTheClockRightInBoundedMemory) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("int", "5");
+  w.setConfig("reas", "1");
+  w.setConfig("mm", "0");
+  w.setConfig("immune", "0");
+  w.setData("day2", "1");
+  w.setData("hour2", "23");
+  w.setData("minutes2", "59");
+  ASSERT_TRUE(w.program().files.writeFileAtomic(w.path("messages"), "lunch\r\nnap\r\nwalk\r\n"));
+  w.signOnInRoom();
+  w.host.setTranscriptLimit(200);
+  // The host raises its idle dialogs well within a minute without activity and signs off
+  // when they stand for a minute and a half: only a tick that dismisses them every minute
+  // keeps the user on.
+  w.host.setIdleLimits(kMinute * 7 / 10, kMinute * 3 / 2);
+  Console& c = w.start(kMinute);
+  w.click("idleon");
+
+  // Warm up for a day, then compare the heap's growth over the two halves of the rest.
+  w.minutes(24 * 60);
+  const std::size_t windows = w.world.windowCount();
+  const auto& taken = w.host.chatLinesTaken();
+  const auto programHeap = [&] {
+    return static_cast<long long>(HeapInUse()) - static_cast<long long>(HostRecordBytes(taken));
+  };
+  const long long heap0 = programHeap();
+  w.minutes((kWeek - 24 * 60) / 2);
+  const long long heap1 = programHeap();
+  EXPECT_EQ(w.world.windowCount(), windows);
+  w.minutes((kWeek - 24 * 60) / 2);
+  const long long heap2 = programHeap();
+
+  windows::Form& f = c.form();
+  EXPECT_EQ(f.text("d") + "d " + f.text("h") + "h " + f.text("m") + "m", "7d 0h 0m");
+  EXPECT_EQ(w.face->text("d") + "d " + w.face->text("h") + "h " + w.face->text("m") + "m", "7d 0h 0m");
+  // 1d 23h 59m stored before, and a week more.
+  EXPECT_EQ(f.text("d1") + "d " + f.text("h1") + "h " + f.text("m1") + "m", "8d 23h 59m");
+  EXPECT_EQ(w.data("day2"), "8");
+  EXPECT_EQ(w.data("hour2"), "23");
+  EXPECT_EQ(w.data("minutes2"), "59");
+
+  EXPECT_EQ(w.host.signOffCount(), 0);
+  EXPECT_TRUE(w.host.signedOn());
+  EXPECT_EQ(w.world.windowCount(), windows);
+  // Every fifth minute a scroll of two lines, and the rotation went round.
+  EXPECT_GE(taken.size(), static_cast<std::size_t>(kWeek / 5 * 2));
+  EXPECT_NE(taken.back().find("> re: "), Text::npos);
+  EXPECT_LE(w.transcript().size(), 200u);
+
+  std::printf(
+      "heap in use without the host's record of lines: %lld after a day, %lld after 4 days, %lld after 7 "
+      "days (growth %lld, then %lld bytes); %zu windows\n",
+      heap0, heap1, heap2, heap1 - heap0, heap2 - heap1, windows);
+  // Three days of scrolls leave nothing behind: what the two halves add is noise of the
+  // allocator, far below one byte per line sent (1728 lines in each half).
+  EXPECT_LT(heap1 - heap0, 16 * 1024);
+  EXPECT_LT(heap2 - heap1, 16 * 1024);
+
+  // The host did raise its dialogs between the ticks, and without the ticks it signs off.
+  w.world.runFor(kMinute * 8 / 10);
+  EXPECT_TRUE(w.host.idleWindowsShown());
+  w.click("idleon");
+  w.world.runFor(kMinute * 3);
+  EXPECT_EQ(w.host.signOffCount(), 1);
+}
+
+}  // namespace
+}  // namespace vantary::console::testing
