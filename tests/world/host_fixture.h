@@ -66,10 +66,10 @@ class Intruder {
         {"_AOL_Combobox", BaseKind::kPlain}, {"_AOL_Icon", BaseKind::kPlain},
         {"_AOL_Static", BaseKind::kStatic}};
     for (const auto& [name, base] : classes) {
-      platform::ClassSpec spec;
-      spec.name = name;
-      spec.base = base;
-      ws_.registerClass(spec);
+      platform::ClassSpec desc;
+      desc.name = name;
+      desc.base = base;
+      ws_.registerClass(desc);
     }
     // Modals of this process close on WM_CLOSE unless they were made deaf to it.
     platform::ClassSpec modal;
@@ -106,14 +106,14 @@ class Intruder {
 
  private:
   Window make(const char* className, const std::string& caption, Window parent) {
-    platform::WindowSpec spec;
-    spec.className = className;
-    spec.caption = caption;
-    spec.style.visible = true;
-    spec.style.child = static_cast<bool>(parent);
-    spec.parent = parent;
-    spec.rect = platform::Rect{10, 10, 200, 100};
-    return ws_.create(spec);
+    platform::WindowSpec desc;
+    desc.className = className;
+    desc.caption = caption;
+    desc.style.visible = true;
+    desc.style.child = static_cast<bool>(parent);
+    desc.parent = parent;
+    desc.rect = platform::Rect{10, 10, 200, 100};
+    return ws_.create(desc);
   }
 
   platform::sim::SimProcess& process_;
