@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/sim/sim_world.h"
+#include "tests/sim_root.h"
 
 namespace vantary::windows {
 namespace {
@@ -13,12 +14,7 @@ namespace {
 namespace msg = platform::msg;
 using platform::sim::SimWorld;
 
-std::filesystem::path FreshRoot() {
-  auto root = std::filesystem::temp_directory_path() / "vantary-tests" /
-              (std::string("Form.") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  std::filesystem::remove_all(root);
-  return root;
-}
+using vantary::testing::FreshRoot;
 
 class FormTest : public ::testing::Test {
  protected:

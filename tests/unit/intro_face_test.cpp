@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/sim/sim_world.h"
+#include "tests/sim_root.h"
 #include "windows/console_face.h"
 #include "windows/intro.h"
 
@@ -14,12 +15,7 @@ namespace {
 namespace msg = platform::msg;
 using platform::sim::SimWorld;
 
-std::filesystem::path FreshRoot() {
-  auto root = std::filesystem::temp_directory_path() / "vantary-tests" /
-              (std::string("IntroFace.") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  std::filesystem::remove_all(root);
-  return root;
-}
+using vantary::testing::FreshRoot;
 
 class IntroFaceTest : public ::testing::Test {
  protected:

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/sim/sim_world.h"
+#include "tests/sim_root.h"
 
 namespace vantary::windows {
 namespace {
@@ -19,18 +20,11 @@ using platform::Rgb;
 using platform::WindowSpec;
 using platform::sim::SimWorld;
 
-std::filesystem::path FreshRoot(const char* name) {
-  auto root = std::filesystem::temp_directory_path() / "vantary-tests" / name;
-  std::filesystem::remove_all(root);
-  return root;
-}
+using vantary::testing::FreshRoot;
 
 class WindowUtilsTest : public ::testing::Test {
  protected:
-  WindowUtilsTest()
-      : world_(FreshRoot(::testing::UnitTest::GetInstance()->current_test_info()->name())),
-        process_(world_.addProcess("vantary")),
-        p_(process_.platform()) {
+  WindowUtilsTest() : world_(FreshRoot()), process_(world_.addProcess("vantary")), p_(process_.platform()) {
     world_.setScreenSize({1024, 768});
     platform::ClassSpec form;
     form.name = "ThunderForm";

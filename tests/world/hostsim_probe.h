@@ -12,6 +12,7 @@
 
 #include "hostsim/host_sim.h"
 #include "platform/sim/sim_world.h"
+#include "tests/sim_root.h"
 
 namespace vantary::hostsim::testing {
 
@@ -22,13 +23,7 @@ namespace msg = platform::msg;
 // time has failed the test.
 inline constexpr std::uint32_t kProbeWaitMs = 5000;
 
-inline std::filesystem::path FreshRoot(const std::string& suffix = "") {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  auto root = std::filesystem::temp_directory_path() / "vantary-tests" /
-              (std::string(info->test_suite_name()) + "." + info->name() + suffix);
-  std::filesystem::remove_all(root);
-  return root;
-}
+using vantary::testing::FreshRoot;
 
 // Finds and drives the host's windows as another process.
 class Probe {
