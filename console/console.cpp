@@ -531,7 +531,7 @@ void Console::MainTimerTick() {
       if (customScroll_) customScroll_(browser);
     } else {
       standardScroll();
-      if (menu_->checked("dlul")) periodicTransferLines(browser);
+      if (menu_->checked("dlul") && scrollGoesOn()) periodicTransferLines(browser);
     }
   }
 
@@ -553,10 +553,15 @@ bool Console::isScrollMoment() {
   return false;
 }
 
+// Each line of a scroll waits for the host and lets events run meanwhile, so idle off or
+// end can run in the middle of a scroll. They stop the main timer; the scroll then sends
+// no further line, so nothing of it follows the dis-engaged or out-stats lines.
+bool Console::scrollGoesOn() { return timer1_->enabled(); }
+
 void Console::standardScroll() {
   windows::Form& f = *form_;
   sendStatus(style().ascii1, TimeBody(f.text("d"), f.text("h"), f.text("m")));
-  if (menu_->checked("rea")) {
+  if (menu_->checked("rea") && scrollGoesOn()) {
     const Text reason =
         menu_->checked("rea2") ? f.text("gook") : editors::NextMultipleMessage(*editors_->messages);
     sendStatus(style().ascii2, " re: " + reason);
@@ -580,6 +585,7 @@ void Console::periodicTransferLines(const host::BrowserDownload& browser) {
     const Text percent = DigitsOnly(host_->GetCaption(host_->FindDownloadWindow()));
     sendStatus(style().ascii3, DownloadBody(file, percent, DigitsOnly(RemoveSpaces(f.text("s1")))));
   }
+  if (!scrollGoesOn()) return;
   if (host_->FindUploadModal()) {
     const StatusLine line = Status(style(), style().ascii3,
                                    UploadBody(f.text("lblfile"), DigitsOnly(f.text("lblper")),
@@ -587,7 +593,7 @@ void Console::periodicTransferLines(const host::BrowserDownload& browser) {
     host_->SendPlainChatLine(line.plain);
     host_->SendChatLine(line.rich);
   }
-  if (browser.found != 0) {
+  if (browser.found != 0 && scrollGoesOn()) {
     host_->SendChatLineEx(
         host::StatusPrefix(style(), style().ascii3) + "> ie.file: " + ToLower(browser.status), false, false);
   }

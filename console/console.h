@@ -119,6 +119,7 @@ class Console {
   void sendStatus(std::string_view ascii, std::string_view body);
   void reportIdle(bool overall);
   bool isScrollMoment();
+  bool scrollGoesOn();
   void standardScroll();
   void periodicTransferLines(const host::BrowserDownload& browser);
   void refreshUploadLabels();

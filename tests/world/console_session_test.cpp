@@ -2,6 +2,8 @@
 // options, on generation "95", and the end command's out-stats lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/world/console_fixture.h"
 
 namespace vantary::console::testing {
@@ -178,6 +180,40 @@ TEST(ConsoleSession, EndSendsTheOutStatsLinesAndQuitsWithoutDisengaging) {
   EXPECT_FALSE(c.chatScanner().running());
   // The overall time was saved by the last tick; nothing else is written at exit.
   EXPECT_EQ(w.data("day2"), "2");
+}
+
+TEST(ConsoleSession, IdleOffInTheMiddleOfAScrollEndsTheScroll) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("reas", "1");
+  w.setConfig("mm", "1");
+  w.setConfig("reason", "out to lunch");
+  w.signOnInRoom();
+  w.start(1000);
+  // A flooded host keeps each line in the box for a while; the user ends the session
+  // while the tick's time line waits there.
+  w.host.setChatRateLimit(1, 1500);
+  w.click("idleon");
+  platform::Timer idleOff(w.program().loop, 1100, [&] {
+    idleOff.setEnabled(false);
+    w.click("idleon");
+  });
+  idleOff.setEnabled(true);
+  const std::size_t mark = w.markTranscript();
+  w.minutes(5);
+
+  const std::vector<Text> said = w.saidSince(mark);
+  ASSERT_FALSE(said.empty());
+  std::size_t reasons = 0;
+  for (const Text& line : said) {
+    if (line.find(" re: ") != Text::npos) ++reasons;
+  }
+  // The time line in the box when idle off came still goes out (the dis-engaged line
+  // passes it); the reason line and every later scroll do not.
+  EXPECT_EQ(reasons, 0u) << U(said.back());
+  EXPECT_NE(std::find_if(said.begin(), said.end(),
+                         [](const Text& l) { return l.find("dis-engaged") != Text::npos; }),
+            said.end());
 }
 
 }  // namespace
