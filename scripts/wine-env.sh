@@ -54,11 +54,13 @@ wine_run() {
   timeout -k 5 "$limit" "$WINE" "$@" >"$log" 2>&1 </dev/null
 }
 
-# A virtual display when there is none: Xvfb picks a free display number itself.
+# A virtual display when there is none: Xvfb picks a free display number itself. It runs in
+# a session of its own: Ctrl-C on the terminal would end it (it catches SIGINT) under the
+# Wine programs, before the script could end them in order.
 if [ -z "${DISPLAY:-}" ]; then
   displayfile=$vantary_wine_logs/xvfb.display
   : >"$displayfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" \
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" \
     >"$vantary_wine_logs/xvfb.log" 2>&1 &
   vantary_xvfb_pid=$!
   for _ in $(seq 100); do

@@ -1,0 +1,408 @@
+// The end-to-end probe of vantary.exe against hostsim.exe: a separate process that runs
+// vantary's menu items as an outside program does (WM_COMMAND posted to its hidden main
+// window) and reads what reaches the host's rich room through the real window system
+// (WM_GETTEXT of the room's transcript). The test script starts hostsim.exe (signed on,
+// quiet, --control FILE) and then vantary.exe on a first start with a shortened minute and
+// with the instant-message switches of idling off (its program folder's etr.cfj says so);
+// this probe gets FILE and that minute. Prints one line per check and ends with
+// "vantary-e2e: N passed, M failed".
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "text/ansi.h"
+
+namespace {
+
+using namespace vantary::platform;
+using vantary::text::operator""_ansi;
+using vantary::text::Text;
+
+// How long hostsim.exe may take to come up (and write its answers file) under a cold Wine.
+constexpr std::uint32_t kHostStartLimitMs = 30000;
+// How long the host may take to answer one command of its control channel (read every
+// 100 ms).
+constexpr std::uint32_t kAnswerLimitMs = 10000;
+// How long writing the channel file may keep failing while the host reads it.
+constexpr std::uint32_t kChannelWriteLimitMs = 5000;
+// How long vantary.exe may take from its start to its hidden main window, and from that to
+// its in-stats lines: the intro's animation runs first, and Wine may be cold.
+constexpr std::uint32_t kProgramStartLimitMs = 40000;
+// How long the lines of one announcement or command may take to reach the room: each line
+// waits until the host has taken it from the input box.
+constexpr std::uint32_t kLinesLimitMs = 10000;
+// How long vantary.exe may take to close its windows after the end command.
+constexpr std::uint32_t kExitLimitMs = 10000;
+// The minute ticks are watched for this many minutes; a tick may come this early or late.
+constexpr int kMinutesWatched = 3;
+constexpr double kEarliestTick = 0.5;
+constexpr double kLatestTick = 3.0;
+// After idle off no time line may come for this many minutes.
+constexpr double kQuietMinutes = 2.5;
+// Lines each room keeps while the probe runs: far more than the session sends, so no line
+// is dropped under the probe's eyes.
+constexpr int kTranscriptLines = 1000;
+
+// Menu command identifiers of vantary's main window.
+constexpr std::uint32_t kIdleOn = 1001;
+constexpr std::uint32_t kEnd = 1502;
+
+class Checks {
+ public:
+  bool check(const char* what, bool ok, const std::string& detail = {}) {
+    ++(ok ? passed_ : failed_);
+    std::printf("%s: %s%s%s\n", ok ? "pass" : "FAIL", what, detail.empty() ? "" : " -- ", detail.c_str());
+    std::fflush(stdout);
+    return ok;
+  }
+  int finish() const {
+    std::printf("vantary-e2e: %d passed, %d failed\n", passed_, failed_);
+    std::fflush(stdout);
+    return failed_ == 0 ? 0 : 1;
+  }
+
+ private:
+  int passed_ = 0;
+  int failed_ = 0;
+};
+
+std::string Quoted(const std::string& s) { return "\"" + vantary::text::ToUtf8(s) + "\""; }
+
+std::string QuotedAll(const std::vector<Text>& lines) {
+  std::string all;
+  for (const Text& line : lines) all += (all.empty() ? "" : ", ") + Quoted(line);
+  return "[" + all + "]";
+}
+
+// The client side of hostsim's control channel: numbered lines appended to the channel
+// file, answers read from its ".out" companion.
+class Channel {
+ public:
+  Channel(Platform& p, Text path) : p_(p), path_(std::move(path)), out_(path_ + ".out") {}
+
+  bool hostListening(std::uint32_t limitMs) {
+    return p_.loop.waitUntil([&] { return p_.files.fileExists(out_); }, limitMs);
+  }
+
+  // Runs one command; its answer lines, or nullopt when it failed or went unanswered.
+  std::optional<std::vector<Text>> ask(const Text& command) {
+    const int number = ++number_;
+    sent_ += std::to_string(number) + " " + command + "\n";
+    // The host may hold the file open for a moment; then the rename fails and is tried again.
+    if (!p_.loop.waitUntil([&] { return p_.files.writeFileAtomic(path_, sent_); }, kChannelWriteLimitMs))
+      return std::nullopt;
+    const Text tag = std::to_string(number);
+    std::optional<std::vector<Text>> answer;
+    p_.loop.waitUntil(
+        [&] {
+          const std::optional<std::string> all = p_.files.readFile(out_);
+          if (!all) return false;
+          std::vector<Text> lines;
+          bool failed = false;
+          std::size_t start = 0;
+          for (std::size_t end; (end = all->find('\n', start)) != std::string::npos; start = end + 1) {
+            const Text line = all->substr(start, end - start);
+            if (line == "done " + tag) {
+              if (!failed) answer = lines;
+              return true;
+            }
+            if (line.rfind(tag + " ", 0) == 0) lines.push_back(line.substr(tag.size() + 1));
+            if (line.rfind("error " + tag + " ", 0) == 0) {
+              std::printf("info: command %s failed: %s\n", Quoted(command).c_str(), line.c_str());
+              failed = true;
+            }
+          }
+          return false;
+        },
+        kAnswerLimitMs);
+    return answer;
+  }
+
+  // The value of a "key value" line of the host's state.
+  Text stateValue(const Text& key) {
+    const auto state = ask("state");
+    if (!state) return "<no answer>";
+    for (const Text& line : *state) {
+      if (line.rfind(key + " ", 0) == 0) return line.substr(key.size() + 1);
+    }
+    return "<missing>";
+  }
+
+ private:
+  Platform& p_;
+  Text path_;
+  Text out_;
+  Text sent_;
+  int number_ = 0;
+};
+
+// The user's messages in the room as its transcript control shows them, each with the
+// moment the probe first saw it. Only the host starts a line with a name and a TAB, so the
+// user's lines are those starting with the screen name, ":" and a TAB.
+class RoomWatch {
+ public:
+  struct Line {
+    Text text;
+    std::uint64_t seenMs = 0;
+  };
+
+  RoomWatch(Platform& p, Window transcript, const Text& screenName)
+      : p_(p), transcript_(transcript), prefix_(screenName + ":\t") {}
+
+  // Waits until `done` holds for the lines seen so far, reading the room every pump.
+  bool waitFor(const std::function<bool(const std::vector<Line>&)>& done, std::uint32_t limitMs) {
+    return p_.loop.waitUntil(
+        [&] {
+          read();
+          return done(lines_);
+        },
+        limitMs);
+  }
+  bool waitForCount(std::size_t count, std::uint32_t limitMs) {
+    return waitFor([&](const std::vector<Line>& lines) { return lines.size() >= count; }, limitMs);
+  }
+  const std::vector<Line>& lines() const { return lines_; }
+  std::vector<Text> texts(std::size_t from, std::size_t to) const {
+    std::vector<Text> out;
+    for (std::size_t i = from; i < to && i < lines_.size(); ++i) out.push_back(lines_[i].text);
+    return out;
+  }
+  // The room showed fewer of the user's lines than before: lines were lost or the room
+  // changed under the probe.
+  bool shrank() const { return shrank_; }
+
+ private:
+  void read() {
+    const Text all = p_.windows.text(transcript_);
+    std::size_t count = 0;
+    std::size_t start = 0;
+    while (start < all.size()) {
+      std::size_t end = all.find("\r\n", start);
+      if (end == Text::npos) end = all.size();
+      if (all.compare(start, prefix_.size(), prefix_) == 0) {
+        const Text text = all.substr(start + prefix_.size(), end - start - prefix_.size());
+        if (count == lines_.size()) lines_.push_back({text, p_.loop.nowMs()});
+        ++count;
+      }
+      start = end + 2;
+    }
+    if (count < lines_.size()) shrank_ = true;
+  }
+
+  Platform& p_;
+  Window transcript_;
+  Text prefix_;
+  std::vector<Line> lines_;
+  bool shrank_ = false;
+};
+
+// The minute of a time line "°› vantarý³ · 0d . 0h . <M>m ·" of the first hour, or -1.
+int TimeLineMinute(const Text& line) {
+  const std::string_view head = "°› vantarý³ · 0d . 0h . "_ansi;
+  const std::string_view tail = "m ·"_ansi;
+  if (line.size() <= head.size() + tail.size() || line.compare(0, head.size(), head) != 0 ||
+      line.compare(line.size() - tail.size(), tail.size(), tail) != 0)
+    return -1;
+  const Text digits = line.substr(head.size(), line.size() - head.size() - tail.size());
+  if (digits.empty() || digits.size() > 2 || digits.find_first_not_of("0123456789") != Text::npos) return -1;
+  return std::atoi(digits.c_str());
+}
+
+bool IsReasonLine(const Text& line) { return line.rfind("‹° re: "_ansi, 0) == 0; }
+
+// The three announcement lines as a rich room shows them (the plain twins go to a plain
+// room only), with the overall counters `d`, `h`, `m`.
+std::vector<Text> Announcement(bool starting, const Text& d, const Text& h, const Text& m) {
+  return {Text("°› vantarý³ · by kestro · "_ansi),
+          Text(starting ? "‹° in stats: "_ansi : "‹° out stats: "_ansi) + d + "d . " + h + "h . " + m +
+              Text("m ·"_ansi),
+          Text(" °`·–› kestro.example/vantary ·"_ansi)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  char* end = nullptr;
+  const unsigned long minuteArg = argc == 3 ? std::strtoul(argv[2], &end, 10) : 0;
+  if (argc != 3 || *end != '\0' || minuteArg < 100 || minuteArg > 60000) {
+    std::fprintf(stderr,
+                 "usage: vantary_probe.exe CONTROL_FILE MINUTE_MS (hostsim.exe runs with --control "
+                 "CONTROL_FILE, vantary.exe with VANTARY_MINUTE_MS=MINUTE_MS, 100 to 60000)\n");
+    return 2;
+  }
+  const auto minuteMs = static_cast<std::uint32_t>(minuteArg);
+  vantary::platform::win32::Win32Platform system;
+  Platform& p = system.platform();
+  WindowSystem& ws = p.windows;
+  Checks c;
+  Channel channel(p, argv[1]);
+
+  // ---- the host ----
+  if (!c.check("hostsim's control channel answers file appears", channel.hostListening(kHostStartLimitMs)))
+    return c.finish();
+  const Text screenName = channel.stateValue("screen-name");
+  c.check("the host is signed on, in a room",
+          channel.stateValue("signed-on") == "yes" && !channel.stateValue("room").empty(),
+          Quoted(screenName));
+  c.check("the host keeps every line of the session",
+          channel.ask("transcript-limit " + std::to_string(kTranscriptLines)).has_value());
+  Window room;
+  p.loop.waitUntil(
+      [&] {
+        const Window mdi = ws.firstChild(ws.findWindow("AOL Frame25", std::nullopt), "MDIClient");
+        for (Window child = ws.findChild(mdi, {}, "AOL Child"); child && !room;
+             child = ws.findChild(mdi, child, "AOL Child")) {
+          if (ws.firstChild(child, "RICHCNTL") && ws.firstChild(child, "_AOL_Listbox")) room = child;
+        }
+        return static_cast<bool>(room);
+      },
+      kHostStartLimitMs);
+  if (!c.check("finds the host's rich room", static_cast<bool>(room))) return c.finish();
+  RoomWatch watch(p, ws.firstChild(room, "RICHCNTL"), screenName);
+
+  // ---- start-up: the main window, the in-stats lines, the files of a first start ----
+  const std::string_view caption = "vantary³ by kestro"_ansi;
+  Window main;
+  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
+                   kProgramStartLimitMs);
+  if (!c.check("vantary's main window appears, found by its caption", static_cast<bool>(main)))
+    return c.finish();
+  c.check("the main window is another process's", ws.processOf(main) != ws.currentProcess(),
+          "class " + Quoted(ws.className(main)));
+  // A first start has no overall counters yet: they read as empty texts when they were
+  // never written, or as 0.
+  watch.waitForCount(3, kProgramStartLimitMs);
+  const std::vector<Text> inStats = watch.texts(0, 3);
+  c.check("the three in-stats lines reach the rich room, byte for byte",
+          inStats == Announcement(true, "", "", "") || inStats == Announcement(true, "0", "0", "0"),
+          QuotedAll(inStats));
+  c.check("the main window stays hidden once the program has started",
+          ws.exists(main) && !ws.isVisible(main));
+
+  const Text windowsFolder = p.files.windowsFolder();
+  std::vector<Text> missing;
+  for (const char* name : {"vantary12.ini", "vantary122.ini", "vantary123.ini", "vantari4583.dat"}) {
+    if (!p.files.fileExists(windowsFolder + "\\" + name)) missing.push_back(name);
+  }
+  c.check("the first start creates the list files and the data file in the Windows folder", missing.empty(),
+          "missing in " + Quoted(windowsFolder) + ": " + QuotedAll(missing));
+
+  // ---- idle on ----
+  const Text engaged("°› vantarý³ · engaged"_ansi);
+  const std::size_t engagedAt = watch.lines().size();
+  const std::uint64_t idleOnMs = p.loop.nowMs();
+  ws.post(main, msg::kCommand, kIdleOn, 0);
+  c.check("idleon posted to the main window sends the engaged line",
+          watch.waitFor([&](const auto& lines) { return lines.size() > engagedAt; }, kLinesLimitMs) &&
+              watch.lines()[engagedAt].text == engaged,
+          QuotedAll(watch.texts(engagedAt, engagedAt + 1)));
+  if (watch.lines().size() > engagedAt) {
+    std::printf("measure: the engaged line %llu ms after idleon was posted\n",
+                static_cast<unsigned long long>(watch.lines()[engagedAt].seenMs - idleOnMs));
+  }
+  c.check("the room has nothing else from the user: no plain twin, no repeat",
+          engagedAt == 3 && watch.lines().size() == engagedAt + 1,
+          QuotedAll(watch.texts(0, watch.lines().size())));
+
+  // ---- the minutes ----
+  std::vector<std::uint64_t> ticks;
+  std::vector<int> minutes;
+  std::vector<Text> strays;
+  const auto scan = [&](std::size_t from, std::size_t to) {
+    ticks.clear();
+    minutes.clear();
+    strays.clear();
+    for (std::size_t i = from; i < to && i < watch.lines().size(); ++i) {
+      const RoomWatch::Line& line = watch.lines()[i];
+      if (const int minute = TimeLineMinute(line.text); minute >= 0) {
+        minutes.push_back(minute);
+        ticks.push_back(line.seenMs);
+      } else if (!IsReasonLine(line.text)) {
+        strays.push_back(line.text);
+      }
+    }
+  };
+  const std::uint64_t engagedMs =
+      watch.lines().size() > engagedAt ? watch.lines()[engagedAt].seenMs : p.loop.nowMs();
+  watch.waitFor(
+      [&](const auto& lines) {
+        scan(engagedAt + 1, lines.size());
+        return minutes.size() >= kMinutesWatched;
+      },
+      static_cast<std::uint32_t>(kMinutesWatched * kLatestTick * minuteMs) + kLinesLimitMs);
+  std::string seen;
+  for (const int minute : minutes) seen += std::to_string(minute) + "m ";
+  c.check("time lines come minute after minute: 1m, 2m, 3m in order",
+          minutes.size() >= kMinutesWatched && minutes[0] == 1 && minutes[1] == 2 && minutes[2] == 3,
+          "saw " + seen);
+  bool paced = minutes.size() >= kMinutesWatched;
+  std::string gaps;
+  for (std::size_t i = 0; i < ticks.size() && i < kMinutesWatched; ++i) {
+    const auto gap = static_cast<double>(ticks[i] - (i == 0 ? engagedMs : ticks[i - 1]));
+    gaps += std::to_string(static_cast<long long>(gap)) + " ms ";
+    paced = paced && gap >= kEarliestTick * minuteMs && gap <= kLatestTick * minuteMs;
+  }
+  std::printf("measure: time lines %s apart (minute %u ms)\n", gaps.c_str(), minuteMs);
+  c.check("each time line comes about a minute after the one before", paced, gaps);
+
+  // ---- idle off ----
+  // Half a minute after a tick, as a user's click would come: a command that comes while a
+  // tick is still sending its lines runs inside the tick's wait for the host, and the
+  // tick's last lines then follow the command's.
+  if (!ticks.empty()) {
+    const std::uint64_t midMinute = ticks.back() + minuteMs / 2;
+    watch.waitFor([&](const auto&) { return p.loop.nowMs() >= midMinute; }, minuteMs);
+  }
+  const Text disengaged("°› vantarý³ · dis-engaged"_ansi);
+  ws.post(main, msg::kCommand, kIdleOn, 0);
+  std::size_t disengagedAt = 0;
+  const bool disengagedSent = watch.waitFor(
+      [&](const auto& lines) {
+        for (std::size_t i = engagedAt + 1; i < lines.size() && disengagedAt == 0; ++i) {
+          if (lines[i].text == disengaged) disengagedAt = i;
+        }
+        return disengagedAt != 0;
+      },
+      kLinesLimitMs);
+  c.check("idleon again sends the dis-engaged line", disengagedSent);
+  if (disengagedAt == 0) disengagedAt = watch.lines().size();
+  scan(engagedAt + 1, disengagedAt);
+  const int lastMinute = minutes.empty() ? 0 : minutes.back();
+  bool consecutive = true;
+  for (std::size_t i = 0; i < minutes.size(); ++i)
+    consecutive = consecutive && minutes[i] == static_cast<int>(i) + 1;
+  c.check("while idling the user sent only time lines, one a minute, and reason lines",
+          consecutive && strays.empty(), "strays " + QuotedAll(strays));
+  const std::size_t afterOff = watch.lines().size();
+  watch.waitFor([](const auto&) { return false; }, static_cast<std::uint32_t>(kQuietMinutes * minuteMs));
+  c.check("after idle off the clock stands: no more lines", watch.lines().size() == afterOff,
+          QuotedAll(watch.texts(afterOff, watch.lines().size())));
+
+  // ---- end ----
+  const std::size_t endAt = watch.lines().size();
+  ws.post(main, msg::kCommand, kEnd, 0);
+  watch.waitForCount(endAt + 3, kLinesLimitMs);
+  // Every tick added a minute to the overall counters; their hours and days may read as
+  // empty texts (never written yet) or as 0.
+  const std::vector<Text> outStats = watch.texts(endAt, endAt + 3);
+  bool outMatches = false;
+  for (const char* d : {"", "0"}) {
+    for (const char* h : {"", "0"})
+      outMatches = outMatches || outStats == Announcement(false, d, h, std::to_string(lastMinute));
+  }
+  c.check("end sends the three out-stats lines with the overall minutes", outMatches,
+          std::to_string(lastMinute) + " minutes idled; " + QuotedAll(outStats));
+  c.check("vantary closes its main window by itself after end",
+          p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
+  c.check("the room never lost a line under the probe", !watch.shrank());
+
+  // ---- the host after the session ----
+  c.check("the host kept the user signed on",
+          channel.stateValue("signed-on") == "yes" && channel.stateValue("sign-offs") == "0");
+  c.check("the host answers quit", channel.ask("quit").has_value());
+  return c.finish();
+}
