@@ -10,9 +10,14 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
 #include "text/ansi.h"
 
 namespace {
+
+using vantary::e2e::Channel;
+using vantary::e2e::Checks;
+using vantary::e2e::Quoted;
 
 using namespace vantary::platform;
 using vantary::text::operator""_ansi;
@@ -20,111 +25,14 @@ using vantary::text::Text;
 
 // How long hostsim.exe may take to come up (and write its answers file) under a cold Wine.
 constexpr std::uint32_t kHostStartLimitMs = 30000;
-// How long the host may take to answer one command of its control channel, which it reads
-// every 100 ms.
-constexpr std::uint32_t kAnswerLimitMs = 10000;
 // How long the host may take to act on what was done to its windows.
 constexpr std::uint32_t kReactionLimitMs = 5000;
-// How long writing the channel file may keep failing while the host reads it.
-constexpr std::uint32_t kChannelWriteLimitMs = 5000;
 
 // The host's member records: the list row's item data is the record's address, the
 // 32-bit address at offset 24 is the name block's, the name sits at offset 6 in 16 bytes.
 constexpr std::uint32_t kRecordNameBlockOffset = 24;
 constexpr std::uint32_t kNameOffset = 6;
 constexpr std::size_t kNameBytes = 16;
-
-class Checks {
- public:
-  bool check(const char* what, bool ok, const std::string& detail = {}) {
-    ++(ok ? passed_ : failed_);
-    std::printf("%s: %s%s%s\n", ok ? "pass" : "FAIL", what, detail.empty() ? "" : " -- ", detail.c_str());
-    std::fflush(stdout);
-    return ok;
-  }
-  int finish() const {
-    std::printf("host-e2e: %d passed, %d failed\n", passed_, failed_);
-    std::fflush(stdout);
-    return failed_ == 0 ? 0 : 1;
-  }
-
- private:
-  int passed_ = 0;
-  int failed_ = 0;
-};
-
-std::string Quoted(const std::string& s) { return "\"" + vantary::text::ToUtf8(s) + "\""; }
-
-// The client side of hostsim's control channel: numbered lines appended to the channel
-// file, answers read from its ".out" companion.
-class Channel {
- public:
-  Channel(Platform& p, Text path) : p_(p), path_(std::move(path)), out_(path_ + ".out") {}
-
-  bool hostListening(std::uint32_t limitMs) {
-    return p_.loop.waitUntil([&] { return p_.files.fileExists(out_); }, limitMs);
-  }
-
-  // Runs one command; its answer lines, or nullopt when it failed or went unanswered.
-  std::optional<std::vector<Text>> ask(const Text& command) {
-    const int number = ++number_;
-    sent_ += std::to_string(number) + " " + command + "\n";
-    // The host may hold the file open for a moment; then the rename fails and is tried again.
-    if (!p_.loop.waitUntil([&] { return p_.files.writeFileAtomic(path_, sent_); }, kChannelWriteLimitMs))
-      return std::nullopt;
-    const Text tag = std::to_string(number);
-    std::optional<std::vector<Text>> answer;
-    p_.loop.waitUntil(
-        [&] {
-          const std::optional<std::string> all = p_.files.readFile(out_);
-          if (!all) return false;
-          std::vector<Text> lines;
-          bool failed = false;
-          std::size_t start = 0;
-          for (std::size_t end; (end = all->find('\n', start)) != std::string::npos; start = end + 1) {
-            const Text line = all->substr(start, end - start);
-            if (line == "done " + tag) {
-              if (failed) return true;
-              answer = lines;
-              return true;
-            }
-            if (line.rfind(tag + " ", 0) == 0) lines.push_back(line.substr(tag.size() + 1));
-            if (line.rfind("error " + tag + " ", 0) == 0) {
-              std::printf("info: command %s failed: %s\n", Quoted(command).c_str(), line.c_str());
-              failed = true;
-            }
-          }
-          return false;
-        },
-        kAnswerLimitMs);
-    return answer;
-  }
-
-  // The value of a "key value" line of the host's state.
-  Text stateValue(const Text& key) {
-    const auto state = ask("state");
-    if (!state) return "<no answer>";
-    for (const Text& line : *state) {
-      if (line.rfind(key + " ", 0) == 0) return line.substr(key.size() + 1);
-    }
-    return "<missing>";
-  }
-  bool stateHas(const Text& line) {
-    const auto state = ask("state");
-    if (!state) return false;
-    for (const Text& l : *state) {
-      if (l == line) return true;
-    }
-    return false;
-  }
-
- private:
-  Platform& p_;
-  Text path_;
-  Text out_;
-  Text sent_;
-  int number_ = 0;
-};
 
 Text JoinLines(const std::vector<Text>& lines) {
   Text joined;
@@ -148,7 +56,7 @@ int main(int argc, char** argv) {
   vantary::platform::win32::Win32Platform system;
   Platform& p = system.platform();
   WindowSystem& ws = p.windows;
-  Checks c;
+  Checks c("host-e2e");
   Channel channel(p, argv[1]);
 
   if (!c.check("hostsim's control channel answers file appears", channel.hostListening(kHostStartLimitMs)))

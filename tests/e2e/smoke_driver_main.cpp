@@ -8,10 +8,14 @@
 #include <string>
 
 #include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
 #include "tests/e2e/smoke_protocol.h"
 #include "text/ansi.h"
 
 namespace {
+
+using vantary::e2e::Checks;
+using vantary::e2e::Quoted;
 
 using namespace vantary::platform;
 using namespace vantary::smoke;
@@ -21,26 +25,6 @@ using vantary::text::operator""_ansi;
 constexpr std::uint32_t kOwnerStartLimitMs = 30000;
 // How long the owner may take to act on a posted message.
 constexpr std::uint32_t kReactionLimitMs = 5000;
-
-class Checks {
- public:
-  void check(const char* what, bool ok, const std::string& detail = {}) {
-    ++(ok ? passed_ : failed_);
-    std::printf("%s: %s%s%s\n", ok ? "pass" : "FAIL", what, detail.empty() ? "" : " -- ", detail.c_str());
-    std::fflush(stdout);
-  }
-  int finish() const {
-    std::printf("smoke: %d passed, %d failed\n", passed_, failed_);
-    std::fflush(stdout);
-    return failed_ == 0 ? 0 : 1;
-  }
-
- private:
-  int passed_ = 0;
-  int failed_ = 0;
-};
-
-std::string Quoted(const std::string& s) { return "\"" + vantary::text::ToUtf8(s) + "\""; }
 
 template <typename F>
 double MicrosecondsEach(int times, F&& f) {
@@ -56,7 +40,7 @@ int main() {
   vantary::platform::win32::Win32Platform system;
   Platform& p = system.platform();
   WindowSystem& ws = p.windows;
-  Checks c;
+  Checks c("smoke");
 
   Window owner;
   p.loop.waitUntil([&] { return static_cast<bool>(owner = ws.findWindow(kOwnerClass, kOwnerCaption)); },

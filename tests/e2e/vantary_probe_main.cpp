@@ -14,9 +14,15 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
 #include "text/ansi.h"
 
 namespace {
+
+using vantary::e2e::Channel;
+using vantary::e2e::Checks;
+using vantary::e2e::Quoted;
+using vantary::e2e::QuotedAll;
 
 using namespace vantary::platform;
 using vantary::text::operator""_ansi;
@@ -27,8 +33,6 @@ constexpr std::uint32_t kHostStartLimitMs = 30000;
 // How long the host may take to answer one command of its control channel (read every
 // 100 ms).
 constexpr std::uint32_t kAnswerLimitMs = 10000;
-// How long writing the channel file may keep failing while the host reads it.
-constexpr std::uint32_t kChannelWriteLimitMs = 5000;
 // How long vantary.exe may take from its start to its hidden main window, and from that to
 // its in-stats lines: the intro's animation runs first, and Wine may be cold.
 constexpr std::uint32_t kProgramStartLimitMs = 40000;
@@ -50,95 +54,6 @@ constexpr int kTranscriptLines = 1000;
 // Menu command identifiers of vantary's main window.
 constexpr std::uint32_t kIdleOn = 1001;
 constexpr std::uint32_t kEnd = 1502;
-
-class Checks {
- public:
-  bool check(const char* what, bool ok, const std::string& detail = {}) {
-    ++(ok ? passed_ : failed_);
-    std::printf("%s: %s%s%s\n", ok ? "pass" : "FAIL", what, detail.empty() ? "" : " -- ", detail.c_str());
-    std::fflush(stdout);
-    return ok;
-  }
-  int finish() const {
-    std::printf("vantary-e2e: %d passed, %d failed\n", passed_, failed_);
-    std::fflush(stdout);
-    return failed_ == 0 ? 0 : 1;
-  }
-
- private:
-  int passed_ = 0;
-  int failed_ = 0;
-};
-
-std::string Quoted(const std::string& s) { return "\"" + vantary::text::ToUtf8(s) + "\""; }
-
-std::string QuotedAll(const std::vector<Text>& lines) {
-  std::string all;
-  for (const Text& line : lines) all += (all.empty() ? "" : ", ") + Quoted(line);
-  return "[" + all + "]";
-}
-
-// The client side of hostsim's control channel: numbered lines appended to the channel
-// file, answers read from its ".out" companion.
-class Channel {
- public:
-  Channel(Platform& p, Text path) : p_(p), path_(std::move(path)), out_(path_ + ".out") {}
-
-  bool hostListening(std::uint32_t limitMs) {
-    return p_.loop.waitUntil([&] { return p_.files.fileExists(out_); }, limitMs);
-  }
-
-  // Runs one command; its answer lines, or nullopt when it failed or went unanswered.
-  std::optional<std::vector<Text>> ask(const Text& command) {
-    const int number = ++number_;
-    sent_ += std::to_string(number) + " " + command + "\n";
-    // The host may hold the file open for a moment; then the rename fails and is tried again.
-    if (!p_.loop.waitUntil([&] { return p_.files.writeFileAtomic(path_, sent_); }, kChannelWriteLimitMs))
-      return std::nullopt;
-    const Text tag = std::to_string(number);
-    std::optional<std::vector<Text>> answer;
-    p_.loop.waitUntil(
-        [&] {
-          const std::optional<std::string> all = p_.files.readFile(out_);
-          if (!all) return false;
-          std::vector<Text> lines;
-          bool failed = false;
-          std::size_t start = 0;
-          for (std::size_t end; (end = all->find('\n', start)) != std::string::npos; start = end + 1) {
-            const Text line = all->substr(start, end - start);
-            if (line == "done " + tag) {
-              if (!failed) answer = lines;
-              return true;
-            }
-            if (line.rfind(tag + " ", 0) == 0) lines.push_back(line.substr(tag.size() + 1));
-            if (line.rfind("error " + tag + " ", 0) == 0) {
-              std::printf("info: command %s failed: %s\n", Quoted(command).c_str(), line.c_str());
-              failed = true;
-            }
-          }
-          return false;
-        },
-        kAnswerLimitMs);
-    return answer;
-  }
-
-  // The value of a "key value" line of the host's state.
-  Text stateValue(const Text& key) {
-    const auto state = ask("state");
-    if (!state) return "<no answer>";
-    for (const Text& line : *state) {
-      if (line.rfind(key + " ", 0) == 0) return line.substr(key.size() + 1);
-    }
-    return "<missing>";
-  }
-
- private:
-  Platform& p_;
-  Text path_;
-  Text out_;
-  Text sent_;
-  int number_ = 0;
-};
 
 // The user's messages in the room as its transcript control shows them, each with the
 // moment the probe first saw it. Only the host starts a line with a name and a TAB, so the
@@ -238,7 +153,7 @@ int main(int argc, char** argv) {
   vantary::platform::win32::Win32Platform system;
   Platform& p = system.platform();
   WindowSystem& ws = p.windows;
-  Checks c;
+  Checks c("vantary-e2e");
   Channel channel(p, argv[1]);
 
   // ---- the host ----

@@ -1,0 +1,125 @@
+// What the end-to-end programs share: the record of their checks with the summary line
+// the test script reads, quoting texts for the log, and the client side of the stand-in
+// host's control channel.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "text/ansi.h"
+
+namespace vantary::e2e {
+
+using platform::Platform;
+using text::Text;
+
+// How long the host may take to answer one command of its control channel, which it reads
+// every 100 ms.
+inline constexpr std::uint32_t kAnswerLimitMs = 10000;
+// How long writing the channel file may keep failing while the host reads it.
+inline constexpr std::uint32_t kChannelWriteLimitMs = 5000;
+
+// One line per check, and the closing line "NAME: N passed, M failed".
+class Checks {
+ public:
+  explicit Checks(const char* name) : name_(name) {}
+  bool check(const char* what, bool ok, const std::string& detail = {}) {
+    ++(ok ? passed_ : failed_);
+    std::printf("%s: %s%s%s\n", ok ? "pass" : "FAIL", what, detail.empty() ? "" : " -- ", detail.c_str());
+    std::fflush(stdout);
+    return ok;
+  }
+  int finish() const {
+    std::printf("%s: %d passed, %d failed\n", name_, passed_, failed_);
+    std::fflush(stdout);
+    return failed_ == 0 ? 0 : 1;
+  }
+
+ private:
+  const char* name_;
+  int passed_ = 0;
+  int failed_ = 0;
+};
+
+inline std::string Quoted(const std::string& s) { return "\"" + text::ToUtf8(s) + "\""; }
+
+inline std::string QuotedAll(const std::vector<Text>& lines) {
+  std::string all;
+  for (const Text& line : lines) all += (all.empty() ? "" : ", ") + Quoted(line);
+  return "[" + all + "]";
+}
+
+// The client side of hostsim's control channel: numbered lines appended to the channel
+// file, answers read from its ".out" companion.
+class Channel {
+ public:
+  Channel(Platform& p, Text path) : p_(p), path_(std::move(path)), out_(path_ + ".out") {}
+
+  bool hostListening(std::uint32_t limitMs) {
+    return p_.loop.waitUntil([&] { return p_.files.fileExists(out_); }, limitMs);
+  }
+
+  // Runs one command; its answer lines, or nullopt when it failed or went unanswered.
+  std::optional<std::vector<Text>> ask(const Text& command) {
+    const int number = ++number_;
+    sent_ += std::to_string(number) + " " + command + "\n";
+    // The host may hold the file open for a moment; then the rename fails and is tried again.
+    if (!p_.loop.waitUntil([&] { return p_.files.writeFileAtomic(path_, sent_); }, kChannelWriteLimitMs))
+      return std::nullopt;
+    const Text tag = std::to_string(number);
+    std::optional<std::vector<Text>> answer;
+    p_.loop.waitUntil(
+        [&] {
+          const std::optional<std::string> all = p_.files.readFile(out_);
+          if (!all) return false;
+          std::vector<Text> lines;
+          bool failed = false;
+          std::size_t start = 0;
+          for (std::size_t end; (end = all->find('\n', start)) != std::string::npos; start = end + 1) {
+            const Text line = all->substr(start, end - start);
+            if (line == "done " + tag) {
+              if (!failed) answer = lines;
+              return true;
+            }
+            if (line.rfind(tag + " ", 0) == 0) lines.push_back(line.substr(tag.size() + 1));
+            if (line.rfind("error " + tag + " ", 0) == 0) {
+              std::printf("info: command %s failed: %s\n", Quoted(command).c_str(), line.c_str());
+              failed = true;
+            }
+          }
+          return false;
+        },
+        kAnswerLimitMs);
+    return answer;
+  }
+
+  // The value of a "key value" line of the host's state.
+  Text stateValue(const Text& key) {
+    const auto state = ask("state");
+    if (!state) return "<no answer>";
+    for (const Text& line : *state) {
+      if (line.rfind(key + " ", 0) == 0) return line.substr(key.size() + 1);
+    }
+    return "<missing>";
+  }
+  bool stateHas(const Text& line) {
+    const auto state = ask("state");
+    if (!state) return false;
+    for (const Text& l : *state) {
+      if (l == line) return true;
+    }
+    return false;
+  }
+
+ private:
+  Platform& p_;
+  Text path_;
+  Text out_;
+  Text sent_;
+  int number_ = 0;
+};
+
+}  // namespace vantary::e2e
