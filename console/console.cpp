@@ -176,6 +176,13 @@ void Console::setEndHandler(Handler handler) { onEnd_ = std::move(handler); }
 // A command reaches the window as a click on the item or as a posted WM_COMMAND; a greyed
 // item does nothing either way.
 void Console::runMenuItem(std::uint32_t command) {
+  // The start-up routine lets events run while it waits for the host; a command that comes
+  // in then (posted by another program, before the face even shows) runs once the routine
+  // is done, so it never interleaves with the settings being read or the in-stats lines.
+  if (starting_) {
+    deferred_.push_back(command);
+    return;
+  }
   const std::string_view name = MenuItemName(command);
   if (name.empty() || !menu_->enabled(name)) return;
   if (auto it = menuHandlers_.find(command); it != menuHandlers_.end() && it->second) {
@@ -221,6 +228,7 @@ void Console::runMenuItem(std::uint32_t command) {
 void Console::Load() {
   if (loaded_) return;
   loaded_ = true;
+  starting_ = true;
   auto& files = p_.files;
   windows::Form& f = *form_;
   windows::Form& color = *editors_->color;
@@ -313,6 +321,13 @@ void Console::Load() {
   } else if (f.text("autoupp") == "1") {
     menu_->check("autoup", true);
     autoUpchat_->setEnabled(true);
+  }
+
+  starting_ = false;
+  const std::vector<std::uint32_t> waiting = std::exchange(deferred_, {});
+  for (const std::uint32_t command : waiting) {
+    if (p_.loop.quitRequested()) return;
+    runMenuItem(command);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "console/idle_clock.h"
 #include "console/menu.h"
@@ -142,6 +143,8 @@ class Console {
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;
   bool loaded_ = false;
+  bool starting_ = false;                // the start-up routine runs
+  std::vector<std::uint32_t> deferred_;  // commands that came in meanwhile
 };
 
 }  // namespace vantary::console

@@ -216,5 +216,29 @@ TEST(ConsoleSession, IdleOffInTheMiddleOfAScrollEndsTheScroll) {
             said.end());
 }
 
+TEST(ConsoleSession, ACommandPostedDuringStartUpRunsAfterTheInStatsLines) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.signOnInRoom();
+  Console console(w.program());
+  const MenuItemDef* idleon = FindMenuItem("idleon");
+  ASSERT_NE(idleon, nullptr);
+  // Another program posts idle on as soon as the main window exists; the start-up
+  // routine's sends let it arrive while the in-stats lines are still going out.
+  w.program().windows.post(console.form().window(), msg::kCommand,
+                           static_cast<std::uintptr_t>(idleon->command), 0);
+  const std::size_t mark = w.markTranscript();
+  console.Load();
+  w.world.runFor(100);
+
+  const std::vector<Text> said = w.saidSince(mark);
+  ASSERT_EQ(said.size(), 4u);
+  EXPECT_NE(said[0].find("by kestro"), Text::npos);
+  EXPECT_NE(said[1].find("in stats"), Text::npos);
+  EXPECT_NE(said[2].find("kestro.example"), Text::npos);
+  EXPECT_NE(said[3].find("engaged"), Text::npos);
+  EXPECT_TRUE(console.idling());
+}
+
 }  // namespace
 }  // namespace vantary::console::testing
