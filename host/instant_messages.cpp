@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "host/host.h"
+#include "host/host_windows.h"
 #include "platform/messages.h"
 #include "text/text_ops.h"
 
@@ -21,7 +22,6 @@ constexpr std::string_view kImWindowCaption = "Send Instant Message";
 constexpr std::string_view kImKeyword = "aol://9293:";
 constexpr std::size_t kImMaxChars = 512;
 // The host's answer when it cannot deliver a message, and its confirmations.
-constexpr std::string_view kDialogClass = "#32770";
 constexpr std::string_view kDialogCaption = "America Online";
 // The buddy list and the privacy settings are looked up under the frame by its caption
 // as well, two blanks and all.

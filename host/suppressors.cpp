@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/host.h"
+#include "host/host_windows.h"
 #include "platform/messages.h"
 #include "text/text_ops.h"
 
@@ -11,10 +12,6 @@ namespace {
 
 namespace msg = platform::msg;
 using text::Contains;
-
-constexpr std::string_view kFrameClass = "AOL Frame25";
-constexpr std::string_view kModalClass = "_AOL_Modal";
-constexpr std::string_view kIconClass = "_AOL_Icon";
 
 // The file-transfer modal's size, kept when it is moved away and back.
 constexpr int kUploadModalWidth = 370;

@@ -1,6 +1,7 @@
 // Finding the host's download windows and upload modals and the web browser's download
 // dialog, and reading the file name, the time left and the percent from them.
 #include "host/host.h"
+#include "host/host_windows.h"
 #include "platform/messages.h"
 #include "text/text_ops.h"
 
@@ -10,8 +11,6 @@ namespace {
 namespace msg = platform::msg;
 using text::Contains;
 
-constexpr std::string_view kModalClass = "_AOL_Modal";
-constexpr std::string_view kStaticClass = "_AOL_Static";
 constexpr std::string_view kCompleted = " Completed";
 constexpr std::string_view kCopied = " Copied";
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host/host_windows.h"
 #include "platform/messages.h"
 
 namespace vantary::host {
@@ -13,9 +14,6 @@ namespace msg = platform::msg;
 using text::ContainsNoCase;
 using text::ToLower;
 
-constexpr std::string_view kFrameClass = "AOL Frame25";
-constexpr std::string_view kMdiClass = "MDIClient";
-constexpr std::string_view kChildClass = "AOL Child";
 constexpr std::string_view kWelcome = "Welcome, ";
 
 // Menu texts are read into a buffer of this many characters.
