@@ -18,29 +18,17 @@
 #include "host/chat_scanner.h"
 #include "host/host.h"
 #include "platform/platform.h"
-#include "windows/form.h"
+#include "settings/program_files.h"
+#include "toolkit/form.h"
 
 namespace vantary::console {
 
 using platform::Platform;
+using settings::SettingsPaths;
 using text::Text;
 
 // The main window's caption, which outside programs find it by.
 std::string_view MainWindowCaption();
-
-// The settings files, by their names in the program's folder and the Windows folder.
-struct SettingsPaths {
-  Text config;      // <program folder>\etr.cfj: console options
-  Text data;        // <Windows folder>\vantari4583.dat: colours, decorations, overall time
-  Text asciiList1;  // <Windows folder>\vantary12.ini ... vantary123.ini: decoration choices
-  Text asciiList2;
-  Text asciiList3;
-  Text messages;  // <program folder>\ran.cfj: the multiple messages
-};
-SettingsPaths PathsOf(platform::Files& files);
-
-// The section of every key of the settings files.
-inline constexpr std::string_view kSection = "vantari";
 
 // How often the interval command asks again after an answer that is no number from 1 to
 // 12. The user ends the question by giving a number; the bound is for a dialog that can
@@ -69,7 +57,7 @@ class Console {
   void Load();
 
   // ---- what the other windows and the program use ------------------------------------
-  windows::Form& form() { return *form_; }
+  toolkit::Form& form() { return *form_; }
   ConsoleMenu& menu() { return *menu_; }
   editors::EditorWindows& editors() { return *editors_; }
   host::Host& host() { return *host_; }
@@ -107,6 +95,8 @@ class Console {
   void ScrollTransferCommand();  // `scroltrans`
   void DlulToggle();             // `dlul`
   void AutoUpToggle();           // `autoup`
+  // Reads the first host modal's texts into `lblfile`, `lblper` and `lblmins`.
+  void RefreshUploadLabels();
   // The in-stats (starting) or out-stats announcement.
   void Announce(bool starting);
 
@@ -123,7 +113,6 @@ class Console {
   bool scrollGoesOn();
   void standardScroll();
   void periodicTransferLines(const host::BrowserDownload& browser);
-  void refreshUploadLabels();
   void resetClock();
   void saveOverall();
 
@@ -131,7 +120,7 @@ class Console {
   ConsoleOptions options_;
   SettingsPaths paths_;
   std::unique_ptr<editors::EditorWindows> editors_;
-  std::unique_ptr<windows::Form> form_;
+  std::unique_ptr<toolkit::Form> form_;
   std::unique_ptr<ConsoleMenu> menu_;
   std::unique_ptr<host::Host> host_;
   std::unique_ptr<host::ChatScanner> scanner_;

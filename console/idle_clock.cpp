@@ -42,4 +42,10 @@ Text StoredCounter(std::string_view value) {
   return Text(value);
 }
 
+long long IntervalOf(std::string_view digits) {
+  if (digits.empty() || text::DigitsOnly(digits) != digits) return 0;
+  const long long n = text::NumericInt(digits);
+  return n >= kIntervalMin && n <= kIntervalMax ? n : 0;
+}
+
 }  // namespace vantary::console

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "text/ansi.h"
-#include "windows/form.h"
+#include "toolkit/form.h"
 
 namespace vantary::console {
 
@@ -49,6 +49,13 @@ Carry CarryOver(std::string_view small, std::string_view large, long long base);
 // else, which only a damaged or hand-edited file holds, becomes "0".
 Text StoredCounter(std::string_view value);
 
+// The scroll interval's range, in minutes.
+inline constexpr long long kIntervalMin = 1;
+inline constexpr long long kIntervalMax = 12;
+// The interval as a stored or typed text gives it: the number from 1 to 12, or 0 when the
+// text is no such number. Only digits count: "4.5", "-3" or "12abc" are no interval.
+long long IntervalOf(std::string_view digits);
+
 // The visible console face's copy of the current idle clock: labels d, h, m and the
 // leading-zero labels d2, h2, m2. The main timer writes it on each tick and idle off
 // resets it.
@@ -62,12 +69,12 @@ class ClockFace {
 // A face that is a Form with those six labels.
 class FormClockFace : public ClockFace {
  public:
-  explicit FormClockFace(windows::Form& form) : form_(form) {}
+  explicit FormClockFace(toolkit::Form& form) : form_(form) {}
   Text label(std::string_view name) override { return form_.text(name); }
   void setLabel(std::string_view name, std::string_view caption) override { form_.setText(name, caption); }
 
  private:
-  windows::Form& form_;
+  toolkit::Form& form_;
 };
 
 }  // namespace vantary::console

@@ -1,39 +1,24 @@
-// The windows whose controls hold settings while the program runs: `color` (the two chat
-// colours), `auto` (the three decoration lines), `vantary2` (the multiple messages) and
-// `customs` (the four custom lines). They are created hidden when the console loads and
-// stay loaded until the program ends; their editing behaviour lives beside them.
+// The editor windows whose controls hold settings while the program runs: `color` (the
+// two chat colours), `auto` (the three decoration lines), `vantary2` (the multiple
+// messages) and `customs` (the four custom lines). They are created hidden when the
+// console loads and stay loaded until the program ends. The rotation through the
+// multiple messages lives beside them.
 #pragma once
 
 #include <memory>
+#include <string_view>
 
-#include "platform/platform.h"
-#include "windows/form.h"
+#include "toolkit/form.h"
 
 namespace vantary::editors {
 
 using platform::Platform;
 using text::Text;
-using windows::Form;
-using text::operator""_ansi;
+using toolkit::Form;
 
 // The program's web address, shown in the start and exit announcements and in the
 // multiple message the rotation falls back on.
 inline constexpr std::string_view kWebAddress = "kestro.example/vantary";
-
-// The first decoration lines the program starts with on a machine without stored ones.
-inline constexpr std::string_view kAscii1Design = "°›"_ansi;
-inline constexpr std::string_view kAscii2Design = "‹°"_ansi;
-inline constexpr std::string_view kAscii3Design = "°`·–›"_ansi;
-
-// Window `color`: Text1 (C1, "336699") and Text2 (C2, "000000"), six characters each.
-std::unique_ptr<Form> MakeColorWindow(Platform& p);
-// Window `auto`: Combo1..Combo3 with the design decoration lines.
-std::unique_ptr<Form> MakeAsciiWindow(Platform& p);
-// Window `vantary2`: the list `rnd` of multiple messages and the input box `rndtext`.
-std::unique_ptr<Form> MakeMessagesWindow(Platform& p);
-// Window `customs`: the custom lines Text1..Text4, filled from "cus1".."cus4" of the data
-// file at `dataFile` when the window loads.
-std::unique_ptr<Form> MakeCustomsWindow(Platform& p, std::string_view dataFile);
 
 // The four windows, loaded hidden together.
 struct EditorWindows {

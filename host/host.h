@@ -120,7 +120,9 @@ class Host {
   Window FindActiveUploadModal();
   void RaiseDownloadWindow();
   Text GetTransferFileName();
+  // The time left as the transfer window, or the download window, shows it; "" without one.
   Text GetTransferTimeText();
+  Text GetDownloadTimeText();
   BrowserDownload GetBrowserDownload();
   UploadTexts ReadUploadTexts();
 
@@ -147,6 +149,8 @@ class Host {
   Window FirstHostChild(const std::function<bool(Window)>& test);
 
  private:
+  Text timeTextOf(Window transfer);
+
   Platform& p_;
   StyleSource style_;
 };

@@ -69,11 +69,16 @@ Text Host::GetTransferFileName() {
   return start < status.size() ? status.substr(start) : Text{};
 }
 
-Text Host::GetTransferTimeText() {
-  const Window transfer = FindTransferWindow();
+// The second static of a transfer window holds the time left ("About 3 minutes
+// remaining.").
+Text Host::timeTextOf(Window transfer) {
   if (!transfer) return Text{};
   return GetText(p_.windows.nthChild(transfer, kStaticClass, 2));
 }
+
+Text Host::GetTransferTimeText() { return timeTextOf(FindTransferWindow()); }
+
+Text Host::GetDownloadTimeText() { return timeTextOf(FindDownloadWindow()); }
 
 BrowserDownload Host::GetBrowserDownload() {
   const Text caption = GetCaption(p_.windows.findWindow("#32770", std::nullopt));

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "text/ansi.h"
+
 namespace vantary::platform {
 
-// Text inside the program is a Windows-1252 byte string: one character is one byte.
-using Text = std::string;
+using text::Text;
 
 // A window of any process. 0 means "no window"; the value is the 32-bit handle the
 // window system gives out, so it survives being passed to another process.

@@ -11,6 +11,8 @@
 
 namespace vantary::text {
 
+// Text inside the program is a Windows-1252 byte string: one character is one byte, so
+// lengths and positions are byte counts.
 using Text = std::string;
 
 namespace detail {

@@ -1,10 +1,18 @@
 // The console face window: its skin, its counters and the dot that opens the menu.
 #include "windows/console_face.h"
 
-#include "windows/window_utils.h"
+#include "toolkit/window_utils.h"
 
 namespace vantary::windows {
 namespace {
+
+using platform::Window;
+using text::Text;
+using toolkit::BuildWindowRegion;
+using toolkit::ControlType;
+using toolkit::DragAndKeepOnScreen;
+using toolkit::FormDesc;
+using toolkit::StayOnTop;
 
 using platform::Color;
 using platform::Picture;

@@ -7,9 +7,13 @@
 #include <memory>
 
 #include "platform/picture.h"
-#include "windows/form.h"
+#include "toolkit/form.h"
 
 namespace vantary::windows {
+
+using platform::Platform;
+using platform::Point;
+using toolkit::Form;
 
 // The skin: a rounded plate on a magenta ground. Pixel (0,0) holds the colour that is
 // cut away.

@@ -1,10 +1,22 @@
 // The intro window and its animation.
 #include "windows/intro.h"
 
-#include "windows/window_utils.h"
+#include "toolkit/window_utils.h"
 
 namespace vantary::windows {
 namespace {
+
+using platform::Rect;
+using platform::Window;
+using text::Text;
+using toolkit::CenterForm;
+using toolkit::ControlType;
+using toolkit::FormDesc;
+using toolkit::Pause;
+using toolkit::PlayWave;
+using toolkit::ScatterForm;
+using toolkit::StayOnTop;
+using toolkit::TwipsToPixelsX;
 
 using platform::Picture;
 using platform::Rgb;

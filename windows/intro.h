@@ -6,9 +6,13 @@
 #include <functional>
 
 #include "platform/picture.h"
-#include "windows/form.h"
+#include "toolkit/form.h"
 
 namespace vantary::windows {
+
+using platform::Platform;
+using platform::Point;
+using toolkit::Form;
 
 // The four still pictures the animation shows, made by the program itself.
 platform::Picture IntroPicture(int index);

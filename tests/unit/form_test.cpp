@@ -1,5 +1,5 @@
 // The program's windows: named controls, events by name, timers, and unloading.
-#include "windows/form.h"
+#include "toolkit/form.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "platform/sim/sim_world.h"
 #include "tests/sim_root.h"
 
-namespace vantary::windows {
+namespace vantary::toolkit {
 namespace {
 
 namespace msg = platform::msg;
@@ -160,4 +160,4 @@ TEST_F(FormTest, TwipsConvertAtTheScreensFactor) {
 }
 
 }  // namespace
-}  // namespace vantary::windows
+}  // namespace vantary::toolkit

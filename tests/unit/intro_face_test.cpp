@@ -12,6 +12,8 @@
 namespace vantary::windows {
 namespace {
 
+using platform::Window;
+
 namespace msg = platform::msg;
 using platform::sim::SimWorld;
 

@@ -1,5 +1,5 @@
 // The window utilities on the sim: snapping, shaping, sounds, pauses and the erase.
-#include "windows/window_utils.h"
+#include "toolkit/window_utils.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "platform/sim/sim_world.h"
 #include "tests/sim_root.h"
 
-namespace vantary::windows {
+namespace vantary::toolkit {
 namespace {
 
 using platform::Picture;
@@ -262,4 +262,4 @@ TEST(Picture, BitmapFilesRoundTripAndDamagedOnesAreRefused) {
 }
 
 }  // namespace
-}  // namespace vantary::windows
+}  // namespace vantary::toolkit

@@ -62,7 +62,7 @@ struct ClockWorld : ConsoleWorld {
     start(minuteMs);
     click("idleon");
   }
-  Text clock(windows::Form& f) {
+  Text clock(toolkit::Form& f) {
     return f.text("d2") + "|" + f.text("d") + "|" + f.text("h2") + "|" + f.text("h") + "|" + f.text("m2") +
            "|" + f.text("m");
   }
@@ -70,7 +70,7 @@ struct ClockWorld : ConsoleWorld {
 
 TEST(ConsoleClock, TicksRollMinutesIntoHoursAndDaysOnTheMainWindowAndTheFace) {
   ClockWorld w(1000);
-  windows::Form& main = w.console->form();
+  toolkit::Form& main = w.console->form();
   struct Step {
     int minutes;  // total since idle on
     const char* main;

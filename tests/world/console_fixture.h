@@ -13,8 +13,10 @@
 #include "console/console.h"
 #include "hostsim/host_sim.h"
 #include "platform/sim/sim_world.h"
+#include "settings/program_files.h"
 #include "settings/settings_store.h"
 #include "tests/world/hostsim_probe.h"
+#include "windows/ascii_window.h"
 
 namespace vantary::console::testing {
 
@@ -49,16 +51,16 @@ struct ConsoleWorld {
   Console& start(std::uint32_t minuteMs = kMinuteMs) {
     minute = minuteMs;
     console = std::make_unique<Console>(program(), ConsoleOptions{.minuteMs = minuteMs});
-    windows::FormDesc desc;
+    toolkit::FormDesc desc;
     desc.name = "frmSplash";
     desc.caption = "frmSplash";
     desc.rect = {500, 10, 600, 40};
     desc.visible = true;
-    face = std::make_unique<windows::Form>(program(), desc);
+    face = std::make_unique<toolkit::Form>(program(), desc);
     int left = 0;
     for (const char* name : {"d2", "d", "h2", "h", "m2", "m"}) {
       face->add({.name = name,
-                 .type = windows::ControlType::kLabel,
+                 .type = toolkit::ControlType::kLabel,
                  .caption = "0",
                  .rect = {left, 0, left + 12, 12}});
       left += 14;
@@ -89,32 +91,32 @@ struct ConsoleWorld {
 
   // ---- the settings files -----------------------------------------------------------------
   Text path(std::string_view which) {
-    const SettingsPaths p = PathsOf(program().files);
+    const settings::SettingsPaths p = settings::PathsOf(program().files);
     if (which == "config") return p.config;
     if (which == "data") return p.data;
     if (which == "messages") return p.messages;
     return p.asciiList3;
   }
   void setConfig(std::string_view key, std::string_view value) {
-    settings::WriteSetting(program().files, kSection, key, value, path("config"));
+    settings::WriteSetting(program().files, settings::kSection, key, value, path("config"));
   }
   void setData(std::string_view key, std::string_view value) {
-    settings::WriteSetting(program().files, kSection, key, value, path("data"));
+    settings::WriteSetting(program().files, settings::kSection, key, value, path("data"));
   }
   Text data(std::string_view key) {
-    return settings::ReadSetting(program().files, kSection, key, path("data"));
+    return settings::ReadSetting(program().files, settings::kSection, key, path("data"));
   }
   Text config(std::string_view key) {
-    return settings::ReadSetting(program().files, kSection, key, path("config"));
+    return settings::ReadSetting(program().files, settings::kSection, key, path("config"));
   }
   // A machine where the program has run before: the lists and the data file exist.
   void existingMachine() {
     for (const char* list : {"vantary12.ini", "vantary122.ini", "vantary123.ini"}) {
       settings::WriteSetting(program().files, "", "", "x", program().files.windowsFolder() + "\\" + list);
     }
-    setData("autoascii1", editors::kAscii1Design);
-    setData("autoascii2", editors::kAscii2Design);
-    setData("autoascii3", editors::kAscii3Design);
+    setData("autoascii1", windows::kAscii1Design);
+    setData("autoascii2", windows::kAscii2Design);
+    setData("autoascii3", windows::kAscii3Design);
     setData("color", "336699");
     setData("color2", "000000");
     setConfig("trig", ".");
@@ -160,7 +162,7 @@ struct ConsoleWorld {
   Window room;
   std::uint32_t minute = kMinuteMs;
   std::unique_ptr<Console> console;
-  std::unique_ptr<windows::Form> face;
+  std::unique_ptr<toolkit::Form> face;
   std::unique_ptr<FormClockFace> clockFace;
 };
 

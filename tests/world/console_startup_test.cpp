@@ -11,7 +11,7 @@ TEST(ConsoleStartup, FreshMachineCreatesTheListsAndStartsFromTheDesignValues) {
   ConsoleWorld w;
   w.signOnInRoom();
   Console& c = w.start();
-  windows::Form& f = c.form();
+  toolkit::Form& f = c.form();
   auto& files = w.program().files;
 
   for (const char* list : {"vantary12.ini", "vantary122.ini", "vantary123.ini"}) {
@@ -21,8 +21,8 @@ TEST(ConsoleStartup, FreshMachineCreatesTheListsAndStartsFromTheDesignValues) {
   // went to the configuration file. Writing the lists first does not keep the first start
   // from writing the design values.
   const Text data = files.readFile(w.path("data")).value_or("<missing>");
-  EXPECT_EQ(data, "[vantari]\r\nAUTOASCII1=" + Text(editors::kAscii1Design) + "\r\nAUTOASCII2=" +
-                      Text(editors::kAscii2Design) + "\r\nAUTOASCII3=" + Text(editors::kAscii3Design) +
+  EXPECT_EQ(data, "[vantari]\r\nAUTOASCII1=" + Text(windows::kAscii1Design) + "\r\nAUTOASCII2=" +
+                      Text(windows::kAscii2Design) + "\r\nAUTOASCII3=" + Text(windows::kAscii3Design) +
                       "\r\nCOLOR=336699\r\nCOLOR2=000000\r\nHOUR=0\r\nMINUTES=0\r\nDAY=0\r\nHOUR2=0\r\n"
                       "MINUTES2=0\r\nDAY2=0\r\n")
       << U(data);
@@ -31,7 +31,7 @@ TEST(ConsoleStartup, FreshMachineCreatesTheListsAndStartsFromTheDesignValues) {
   EXPECT_EQ(f.text("txttrig"), ".");
   EXPECT_EQ(c.editors().color->text("Text1"), "336699");
   EXPECT_EQ(c.editors().color->text("Text2"), "000000");
-  EXPECT_EQ(c.editors().ascii->text("Combo1"), editors::kAscii1Design);
+  EXPECT_EQ(c.editors().ascii->text("Combo1"), windows::kAscii1Design);
   EXPECT_EQ(f.text("scroll"), "1");
   EXPECT_EQ(f.text("roomenter2"), "zezevuzud");
   EXPECT_EQ(f.text("immune3"), "0");

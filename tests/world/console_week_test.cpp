@@ -74,7 +74,7 @@ TEST(ConsoleWeek, AWeekOfIdlingKeepsTheUserOnAndTheClockRightInBoundedMemory) {
   w.minutes((kWeek - 24 * 60) / 2);
   const long long heap2 = programHeap();
 
-  windows::Form& f = c.form();
+  toolkit::Form& f = c.form();
   EXPECT_EQ(f.text("d") + "d " + f.text("h") + "h " + f.text("m") + "m", "7d 0h 0m");
   EXPECT_EQ(w.face->text("d") + "d " + w.face->text("h") + "h " + w.face->text("m") + "m", "7d 0h 0m");
   // 1d 23h 59m stored before, and a week more.

@@ -61,7 +61,7 @@ TEST_F(ProgramTest, TheFaceDotOpensTheConsoleMenuAndTheClockShowsOnTheFace) {
   program.Start();
   world_.runFor(5000);
   ASSERT_TRUE(program.started());
-  windows::Form& face = program.face()->form();
+  toolkit::Form& face = program.face()->form();
 
   world_.setCursor({40, 50});
   p_.windows.sendClick(face.control("Label3"));

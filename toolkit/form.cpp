@@ -1,5 +1,5 @@
 // The program's own windows: a window with named controls and named event handlers.
-#include "windows/form.h"
+#include "toolkit/form.h"
 
 #include <atomic>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "platform/messages.h"
 
-namespace vantary::windows {
+namespace vantary::toolkit {
 namespace {
 
 namespace msg = platform::msg;
@@ -510,4 +510,4 @@ void Form::unload() {
   if (w && p_.windows.exists(w)) p_.windows.destroy(w);
 }
 
-}  // namespace vantary::windows
+}  // namespace vantary::toolkit

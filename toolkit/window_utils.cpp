@@ -1,11 +1,11 @@
 // The window utilities every window of the program uses.
-#include "windows/window_utils.h"
+#include "toolkit/window_utils.h"
 
 #include <cmath>
 
 #include "platform/messages.h"
 
-namespace vantary::windows {
+namespace vantary::toolkit {
 namespace {
 
 namespace msg = platform::msg;
@@ -143,4 +143,4 @@ platform::Region BuildWindowRegion(const platform::Picture& picture, long long t
   return region;
 }
 
-}  // namespace vantary::windows
+}  // namespace vantary::toolkit

@@ -17,7 +17,7 @@
 #include "platform/platform.h"
 #include "text/ansi.h"
 
-namespace vantary::windows {
+namespace vantary::toolkit {
 
 using platform::Platform;
 using platform::Point;
@@ -154,4 +154,4 @@ class Form {
   std::map<Text, std::unique_ptr<platform::Timer>, std::less<>> timers_;
 };
 
-}  // namespace vantary::windows
+}  // namespace vantary::toolkit

@@ -8,7 +8,7 @@
 #include "platform/picture.h"
 #include "platform/platform.h"
 
-namespace vantary::windows {
+namespace vantary::toolkit {
 
 using platform::Platform;
 using platform::Window;
@@ -43,4 +43,4 @@ void EraseLabel(Platform& p, Window label);
 platform::Region BuildWindowRegion(const platform::Picture& picture, long long transparentColor,
                                    platform::Color* usedColor = nullptr);
 
-}  // namespace vantary::windows
+}  // namespace vantary::toolkit

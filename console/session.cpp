@@ -1,0 +1,87 @@
+// The idle session: idle on and off, the in-stats and out-stats announcements, and the
+// end command.
+#include "console/console.h"
+#include "console/status_lines.h"
+#include "text/text_ops.h"
+#include "toolkit/window_utils.h"
+
+namespace vantary::console {
+namespace {
+
+using text::operator""_ansi;
+using text::RemoveSpaces;
+using text::ToLower;
+
+// The keyword of a private room on generation "95", followed by the room's name.
+constexpr std::string_view kPrivateRoomKeyword = "aol://2719:2-2-";
+// How long ending a session lets pending events run before the clock is reset.
+constexpr double kIdleOffPauseSeconds = 0.1;
+// The clock labels that idle off resets, on `vantary` and on the console face.
+constexpr std::string_view kClockLabels[] = {"m", "d", "h", "m2", "d2", "h2"};
+
+}  // namespace
+
+void Console::sendStatus(std::string_view ascii, std::string_view body) {
+  const StatusLine line = Status(style(), ascii, body);
+  host_->SendChatLine(line.rich);
+  host_->SendPlainChatLine(line.plain);
+}
+
+void Console::Announce(bool starting) {
+  toolkit::Form& f = *form_;
+  const auto lines = StatsAnnouncement(style(), starting, f.text("d1"), f.text("h1"), f.text("m1"));
+  for (std::size_t i = 0; i < 3; ++i) host_->SendChatLine(lines[i]);
+  for (std::size_t i = 3; i < 6; ++i) host_->SendPlainChatLine(lines[i]);
+}
+
+void Console::IdleCommand() {
+  toolkit::Form& f = *form_;
+  const Text state = menu_->caption("idleon");
+  if (state == kIdleOnCaption) {
+    menu_->setCaption("idleon", kIdleOffCaption);
+    timer1_->setEnabled(true);
+    if (menu_->checked("roomidle")) {
+      const Text room = f.text("roomenter2");
+      if (text::NumericValue(host_->GetHostVersionText()) == 95) {
+        host_->RunKeywordWindow(Text(kPrivateRoomKeyword) + room);
+        host_->SendPlainChatLine(style().ascii1 + Text(" vantarý³ · enter'd. "_ansi) +
+                                 RemoveSpaces(ToLower(room)));
+      } else {
+        host_->EnterPrivateRoom(room);
+      }
+    }
+    if (menu_->checked("offbe")) host_->SendInstantMessage("$im_off", ";]");
+    sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
+  } else if (state == kIdleOffCaption) {
+    menu_->setCaption("idleon", kIdleOnCaption);
+    timer1_->setEnabled(false);
+    toolkit::Pause(p_, kIdleOffPauseSeconds);
+    resetClock();
+    if (menu_->checked("onaf")) {
+      if (host_->GetScreenName().empty()) return;
+      host_->SendInstantMessage("$im_on", ";]");
+    }
+    sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
+  }
+}
+
+void Console::resetClock() {
+  for (std::string_view label : kClockLabels) form_->setText(label, "0");
+  if (face_ != nullptr) {
+    for (std::string_view label : kClockLabels) face_->setLabel(label, "0");
+  }
+}
+
+void Console::EndCommand() {
+  Announce(false);
+  // Nothing runs after this: no tick, no chat line, no watcher.
+  timer1_->setEnabled(false);
+  scanner_->stop();
+  autoUpchat_->setEnabled(false);
+  p_.loop.quit(0);
+  if (onEnd_) {
+    Handler h = onEnd_;
+    h();
+  }
+}
+}  // namespace vantary::console

@@ -1,0 +1,250 @@
+// The main window's start-up routine: the settings files created on a first start, every
+// stored setting read into the control that holds it, the menu set from them, the
+// in-stats announcement and the auto upchat watcher.
+#include <span>
+#include <utility>
+
+#include "console/console.h"
+#include "platform/messages.h"
+#include "settings/settings_store.h"
+#include "toolkit/window_utils.h"
+
+namespace vantary::console {
+namespace {
+
+namespace msg = platform::msg;
+using settings::kSection;
+using text::operator""_ansi;
+
+// The room a session enters first when no room name was ever set.
+constexpr std::string_view kFallbackRoom = "zezevuzud";
+
+// Which window holds a setting, and which file keeps it.
+enum class Holder { kMain, kColor, kAscii };
+enum class Store { kConfig, kData };
+struct StoredControl {
+  Holder window;
+  std::string_view control;
+  Store file;
+  std::string_view key;
+};
+
+// What start-up reads, in order; a missing key empties the control.
+constexpr StoredControl kStartupReads[] = {
+    {Holder::kMain, "down", Store::kConfig, "dlul"},
+    {Holder::kMain, "scroll", Store::kConfig, "int"},
+    {Holder::kMain, "Text2", Store::kConfig, "laggfree"},
+    {Holder::kMain, "reas", Store::kConfig, "reas"},
+    {Holder::kMain, "txttrig", Store::kConfig, "trig"},
+    {Holder::kColor, "Text1", Store::kData, "color"},
+    {Holder::kColor, "Text2", Store::kData, "color2"},
+    {Holder::kMain, "messages", Store::kConfig, "mm"},
+    {Holder::kMain, "offbefore", Store::kConfig, "offbe"},
+    {Holder::kMain, "onaf2", Store::kConfig, "onaf"},
+    {Holder::kMain, "cuz", Store::kConfig, "mm"},
+    {Holder::kMain, "immune3", Store::kConfig, "immune"},
+    {Holder::kMain, "gook", Store::kConfig, "reason"},
+    {Holder::kMain, "roomen", Store::kConfig, "roomenter"},
+    {Holder::kMain, "roomenter2", Store::kConfig, "setroom"},
+    {Holder::kMain, "autoupp", Store::kConfig, "autoup"},
+    {Holder::kAscii, "Combo1", Store::kData, "autoascii1"},
+    {Holder::kAscii, "Combo2", Store::kData, "autoascii2"},
+    {Holder::kAscii, "Combo3", Store::kData, "autoascii3"},
+};
+
+// The decoration lines, written on a first start of the machine and with a new data file.
+constexpr StoredControl kAsciiLines[] = {
+    {Holder::kAscii, "Combo1", Store::kData, "autoascii1"},
+    {Holder::kAscii, "Combo2", Store::kData, "autoascii2"},
+    {Holder::kAscii, "Combo3", Store::kData, "autoascii3"},
+};
+
+// What a new data file starts with besides the decoration lines: the design values of
+// the colours, the trigger and the counters.
+constexpr StoredControl kNewDataFile[] = {
+    {Holder::kColor, "Text1", Store::kData, "color"},   {Holder::kColor, "Text2", Store::kData, "color2"},
+    {Holder::kMain, "txttrig", Store::kConfig, "trig"}, {Holder::kMain, "h", Store::kData, "hour"},
+    {Holder::kMain, "m", Store::kData, "minutes"},      {Holder::kMain, "d", Store::kData, "day"},
+    {Holder::kMain, "h1", Store::kData, "hour2"},       {Holder::kMain, "m1", Store::kData, "minutes2"},
+    {Holder::kMain, "d1", Store::kData, "day2"},
+};
+
+}  // namespace
+
+void Console::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  starting_ = true;
+  auto& files = p_.files;
+  toolkit::Form& f = *form_;
+  const auto holder = [&](Holder h) -> toolkit::Form& {
+    switch (h) {
+      case Holder::kColor:
+        return *editors_->color;
+      case Holder::kAscii:
+        return *editors_->ascii;
+      case Holder::kMain:
+        break;
+    }
+    return f;
+  };
+  const auto pathOf = [&](Store s) -> const Text& { return s == Store::kData ? paths_.data : paths_.config; };
+  const auto write = [&](std::span<const StoredControl> table) {
+    for (const StoredControl& c : table) {
+      settings::WriteSetting(files, kSection, c.key, holder(c.window).text(c.control), pathOf(c.file));
+    }
+  };
+
+  // 1, 2: watch the room; stay above other windows.
+  scanner_->start();
+  toolkit::StayOnTop(p_, f.window());
+
+  // Whether the data file was there before this start. The first-start step below writes
+  // the decoration lines into it, which must not make the next step believe the data
+  // file had always been there: on a first start the colours, the trigger and the
+  // counters are written too, so the program starts from its design values rather than
+  // from empty colours ("<font color=#>") and an empty trigger.
+  const bool dataExisted = settings::FileExists(files, paths_.data);
+
+  // 3: the first start on this machine creates the three decoration lists; the lists'
+  // last file marks that it has run.
+  if (!settings::FileExists(files, paths_.asciiList3)) {
+    for (const Text& list : {paths_.asciiList1, paths_.asciiList2, paths_.asciiList3}) {
+      settings::WriteSetting(files, "", "", Text("›"_ansi), list);
+    }
+    write(kAsciiLines);
+  }
+  // 4: a first start, or a data file lost since the last one, writes the data file
+  // afresh from the windows' design values.
+  if (!dataExisted) {
+    write(kAsciiLines);
+    write(kNewDataFile);
+  }
+
+  // 5: the overall idle time.
+  const auto readData = [&](std::string_view key) {
+    return settings::ReadSetting(files, kSection, key, paths_.data);
+  };
+  f.setText("h1", StoredCounter(readData("hour2")));
+  f.setText("d1", StoredCounter(readData("day2")));
+  f.setText("m1", StoredCounter(readData("minutes2")));
+
+  // 6: the multiple messages.
+  settings::LoadList(p_, paths_.messages, editors_->messages->control("rnd"));
+
+  // 7: every key into its control.
+  for (const StoredControl& c : kStartupReads) {
+    holder(c.window).setText(c.control, settings::ReadSetting(files, kSection, c.key, pathOf(c.file)));
+  }
+
+  // 8 to 18: the menu from the settings.
+  applySettingsToMenu();
+
+  // 19: tell the room.
+  Announce(true);
+
+  // 20: the auto upchat watcher.
+  if (f.text("autoupp") == "0") {
+    menu_->check("autoup", false);
+    autoUpchat_->setEnabled(false);
+  } else if (f.text("autoupp") == "1") {
+    menu_->check("autoup", true);
+    autoUpchat_->setEnabled(true);
+  }
+
+  starting_ = false;
+  const std::vector<std::uint32_t> waiting = std::exchange(deferred_, {});
+  for (const std::uint32_t command : waiting) {
+    if (p_.loop.quitRequested()) return;
+    runMenuItem(command);
+  }
+}
+
+void Console::applySettingsToMenu() {
+  toolkit::Form& f = *form_;
+  ConsoleMenu& menu = *menu_;
+  if (f.text("immune3").empty()) {
+    menu.check("dlul", true);
+    menu.check("rea", true);
+    menu.check("immune", false);
+    f.setText("immune3", "0");
+  }
+  const double immune = text::NumericValue(f.text("immune3"));
+  if (immune == 1) {
+    menu.enable("dlul", false);
+    menu.enable("rea", false);
+    menu.check("immune", true);
+  } else if (immune == 0) {
+    menu.check("immune", false);
+  }
+  if (f.text("roomenter2").empty()) f.setText("roomenter2", kFallbackRoom);
+
+  // The interval is a whole number of minutes from 1 to 12. A missing one means every
+  // minute; anything else was not written by the program (it writes only valid numbers),
+  // so the user is told the file is damaged and every minute applies. The corrected value
+  // is not written back.
+  const Text stored = f.text("scroll");
+  if (stored.empty()) {
+    f.setText("scroll", "1");
+  } else if (IntervalOf(stored) == 0) {
+    for (int i = 0; i < 3; ++i) {
+      p_.dialogs.messageBox(f.window(),
+                            "internal error has occured. please do not edit etr.cfj. error has occured",
+                            "internal error", msg::kMbOk | msg::kMbIconError);
+    }
+    f.setText("scroll", "1");
+  }
+  menu.setCaption("scrollint", "scroll interval: " + f.text("scroll"));
+
+  const Text down = f.text("down");
+  if (down == "0") menu.check("dlul", false);
+  if (f.text("Text2") == "0") menu.check("laggfree", false);
+  if (f.text("Text2") == "1") menu.check("laggfree", true);
+  if (down == "1") menu.check("dlul", true);
+
+  if (f.text("roomen") == "0") {
+    menu.check("roomidle", false);
+    menu.enable("setroom", false);
+  } else if (f.text("roomen") == "1") {
+    menu.check("roomidle", true);
+    menu.enable("setroom", true);
+  }
+
+  if (f.text("reas") == "0") menu.check("rea", false);
+  if (f.text("reas") == "1") menu.check("rea", true);
+
+  const Text messages = f.text("messages");
+  if (f.text("cuz") != "3") {
+    if (messages == "0") {
+      menu.check("mm", true);
+      menu.check("rea2", false);
+      menu.check("custom", false);
+      menu.enable("editcus", false);
+      menu.enable("editmul", true);
+    } else if (messages == "1") {
+      menu.enable("editmul", false);
+      menu.check("mm", false);
+      menu.check("custom", false);
+      menu.check("rea2", true);
+      menu.enable("editcus", false);
+    }
+  } else {
+    menu.enable("editcus", true);
+    menu.check("custom", true);
+    menu.check("mm", false);
+    menu.check("rea2", false);
+    menu.enable("editmul", false);
+  }
+
+  if (f.text("offbefore") == "0") menu.check("offbe", false);
+  if (f.text("onaf2") == "0") menu.check("onaf", false);
+
+  if (messages.empty()) {
+    menu.check("mm", false);
+    menu.check("custom", false);
+    menu.check("rea2", true);
+    menu.enable("editcus", false);
+  }
+}
+
+}  // namespace vantary::console
