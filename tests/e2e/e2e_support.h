@@ -16,6 +16,8 @@ namespace vantary::e2e {
 using platform::Platform;
 using text::Text;
 
+// How long hostsim.exe may take to come up (and write its answers file) under a cold Wine.
+inline constexpr std::uint32_t kHostStartLimitMs = 30000;
 // How long the host may take to answer one command of its control channel, which it reads
 // every 100 ms.
 inline constexpr std::uint32_t kAnswerLimitMs = 10000;

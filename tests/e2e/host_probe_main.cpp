@@ -17,14 +17,13 @@ namespace {
 
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
+using vantary::e2e::kHostStartLimitMs;
 using vantary::e2e::Quoted;
 
 using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-// How long hostsim.exe may take to come up (and write its answers file) under a cold Wine.
-constexpr std::uint32_t kHostStartLimitMs = 30000;
 // How long the host may take to act on what was done to its windows.
 constexpr std::uint32_t kReactionLimitMs = 5000;
 

@@ -22,6 +22,7 @@ namespace {
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
 using vantary::e2e::kAnswerLimitMs;
+using vantary::e2e::kHostStartLimitMs;
 using vantary::e2e::Quoted;
 using vantary::e2e::QuotedAll;
 
@@ -29,8 +30,6 @@ using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-// How long hostsim.exe may take to come up (and write its answers file) under a cold Wine.
-constexpr std::uint32_t kHostStartLimitMs = 30000;
 // How long vantary.exe may take from its start to its hidden main window, and from that to
 // its in-stats lines: the intro's animation runs first, and Wine may be cold.
 constexpr std::uint32_t kProgramStartLimitMs = 40000;
