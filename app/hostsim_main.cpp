@@ -17,6 +17,7 @@
 #include "hostsim/script.h"
 #include "platform/win32/win32_platform.h"
 #include "text/ansi.h"
+#include "text/text_ops.h"
 
 namespace {
 
@@ -58,10 +59,8 @@ std::vector<Text> SplitMembers(const Text& list) {
   while (start <= list.size()) {
     std::size_t end = list.find(',', start);
     if (end == Text::npos) end = list.size();
-    Text name = list.substr(start, end - start);
-    const std::size_t first = name.find_first_not_of(' ');
-    const std::size_t last = name.find_last_not_of(' ');
-    if (first != Text::npos) names.push_back(name.substr(first, last - first + 1));
+    const std::string_view name = text::Trim(std::string_view(list).substr(start, end - start), " ");
+    if (!name.empty()) names.emplace_back(name);
     start = end + 1;
   }
   return names;
@@ -185,6 +184,8 @@ int main(int argc, char** argv) {
            ", room " + o.room);
 
   hostsim::HostSim host(p, o.generation);
+  // A fault of the host's own code leaves one act undone; the log tells of each.
+  host.setFaultListener([&log](const Text& fault) { log.line("hostsim: fault in " + fault); });
   hostsim::HostScript script(host, p);
   host.signOn(o.screenName);
   const platform::Window room = host.openRoom(o.room, o.layout);
@@ -200,10 +201,12 @@ int main(int argc, char** argv) {
     std::ostringstream answers;
     std::ostringstream errors;
     const int failed = script.runAll(*contents, answers, errors);
-    std::istringstream answerLines(answers.str());
-    for (std::string l; std::getline(answerLines, l);) log.line(l);
-    std::istringstream errorLines(errors.str());
-    for (std::string l; std::getline(errorLines, l);) log.line("script " + o.script + " " + l);
+    const std::string answered = answers.str();
+    for (std::string_view l : text::SplitLines(answered, text::LineBreak::kLf)) log.line(Text(l));
+    const std::string failures = errors.str();
+    for (std::string_view l : text::SplitLines(failures, text::LineBreak::kLf)) {
+      log.line("script " + o.script + " " + Text(l));
+    }
     log.line("hostsim: script " + o.script + " ran, " + std::to_string(failed) + " line(s) failed");
   }
 

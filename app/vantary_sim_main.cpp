@@ -10,13 +10,12 @@
 #include "console/program.h"
 #include "hostsim/host_sim.h"
 #include "hostsim/script.h"
-#include "platform/messages.h"
 #include "platform/sim/sim_world.h"
+#include "text/text_ops.h"
 
 namespace {
 
 using namespace vantary;
-namespace msg = platform::msg;
 
 // Prints the lines the room has shown since the last call, with the virtual time.
 class RoomPrinter {
@@ -30,14 +29,8 @@ class RoomPrinter {
     if (count <= printed_) return;
     const std::string transcript = host_.transcript(room);
     // The transcript holds the newest lines; print those the count says are new.
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= transcript.size()) {
-      const std::size_t end = transcript.find("\r\n", start);
-      lines.push_back(transcript.substr(start, end == std::string::npos ? std::string::npos : end - start));
-      if (end == std::string::npos) break;
-      start = end + 2;
-    }
+    const std::vector<std::string_view> lines =
+        text::SplitLines(transcript, text::LineBreak::kCrLf, text::FinalBreak::kStartsLine);
     const std::uint64_t fresh = std::min<std::uint64_t>(count - printed_, lines.size());
     const std::uint64_t seconds = (loop_.nowMs() - startMs_) / 1000;
     for (std::size_t i = lines.size() - fresh; i < lines.size(); ++i) {
@@ -105,7 +98,7 @@ int main(int argc, char** argv) {
   const platform::Window main = program.console()->form().window();
   auto command = [&](const char* item) {
     const console::MenuItemDef* def = console::FindMenuItem(item);
-    if (def != nullptr) vp.windows.post(main, msg::kCommand, static_cast<platform::WParam>(def->command), 0);
+    if (def != nullptr) vp.windows.postCommand(main, static_cast<std::uint32_t>(def->command));
   };
 
   Say("idle on");

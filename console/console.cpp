@@ -78,9 +78,9 @@ Console::Console(Platform& platform, ConsoleOptions options)
   }
   host_ = std::make_unique<host::Host>(p_, [this] { return style(); });
   timer1_ = &form_->addTimer("Timer1", options_.minuteMs, [this] { MainTimerTick(); });
-  scanner_ = std::make_unique<host::ChatScanner>(*host_, [this](const Text& sender, const Text& line) {
-    if (chatLine_) chatLine_(sender, line);
-  });
+  scanner_ = std::make_unique<host::ChatScanner>(
+      *host_, [this](const Text& sender, const Text& line) { ChatLine(sender, line); });
+  commandList_ = std::make_unique<windows::CommandList>(p_, [this] { return trigger(); });
   autoUpchat_ = std::make_unique<host::AutoUpchat>(
       *host_, [this] { return idling(); }, [this] { timer1_->setEnabled(false); });
 }
@@ -128,10 +128,6 @@ void Console::setMenuHandler(std::string_view item, Handler handler) {
   const MenuItemDef* def = FindMenuItem(item);
   if (def == nullptr || def->command == MenuCommand::kNone) return;
   menuHandlers_[static_cast<std::uint32_t>(def->command)] = std::move(handler);
-}
-
-void Console::setChatLineHandler(host::ChatScanner::ChatLineHandler handler) {
-  chatLine_ = std::move(handler);
 }
 
 void Console::setCustomScroll(std::function<void(const host::BrowserDownload&)> scroll) {

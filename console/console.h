@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "settings/program_files.h"
 #include "toolkit/form.h"
+#include "windows/command_list.h"
 
 namespace vantary::console {
 
@@ -77,8 +78,6 @@ class Console {
   // The handler of a menu item that another part of the program runs; replaces any
   // handler the console has for it.
   void setMenuHandler(std::string_view item, Handler handler);
-  // Each chat line the scanner reads from the room (the chat commands are read here).
-  void setChatLineHandler(host::ChatScanner::ChatLineHandler handler);
   // The custom scroll, sent at scroll moments while `custom` is checked, with the web
   // browser's download dialog as read at the start of the moment.
   void setCustomScroll(std::function<void(const host::BrowserDownload&)> scroll);
@@ -103,6 +102,14 @@ class Console {
   // One tick of the main timer.
   void MainTimerTick();
 
+  // The chat-line event of the chat scanner: a message of the room with its sender. The
+  // user's lines behind the trigger run as chat commands.
+  void ChatLine(const Text& sender, const Text& line);
+  // The trigger of the chat commands, the text of `txttrig`.
+  Text trigger() const;
+  // The command list window `coms`, which the chat commands show and hide.
+  windows::CommandList& commandList() { return *commandList_; }
+
  private:
   void createControls();
   void runMenuItem(std::uint32_t command);
@@ -114,6 +121,18 @@ class Console {
   void standardScroll();
   void periodicTransferLines(const host::BrowserDownload& browser);
   void resetClock();
+  // The steps of a session's start and end that the menu and the chat commands share;
+  // the menu's end lets events run a moment first (`pause`), the chat command's does not.
+  void startSession();
+  void endSession(bool pause);
+  // The chat commands with their own steps, and their reply lines.
+  void chatIdleOn();
+  void chatIdleOff();
+  void chatReason(const Text& reason);
+  void chatTrigger(const Text& argument);
+  void chatTransferStatus();
+  void chatStatus(std::string_view text);
+  void chatStatusEx(std::string_view text);
   void saveOverall();
 
   Platform& p_;
@@ -128,7 +147,7 @@ class Console {
   platform::Timer* timer1_ = nullptr;
   ClockFace* face_ = nullptr;
   std::map<std::uint32_t, Handler> menuHandlers_;
-  host::ChatScanner::ChatLineHandler chatLine_;
+  std::unique_ptr<windows::CommandList> commandList_;
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;
   bool loaded_ = false;

@@ -35,34 +35,44 @@ void Console::Announce(bool starting) {
 }
 
 void Console::IdleCommand() {
-  toolkit::Form& f = *form_;
   const Text state = menu_->caption("idleon");
   if (state == kIdleOnCaption) {
-    menu_->setCaption("idleon", kIdleOffCaption);
-    timer1_->setEnabled(true);
-    if (menu_->checked("roomidle")) {
-      const Text room = f.text("roomenter2");
-      if (text::NumericValue(host_->GetHostVersionText()) == 95) {
-        host_->RunKeywordWindow(Text(kPrivateRoomKeyword) + room);
-        host_->SendPlainChatLine(style().ascii1 + Text(" vantarý³ · enter'd. "_ansi) +
-                                 RemoveSpaces(ToLower(room)));
-      } else {
-        host_->EnterPrivateRoom(room);
-      }
-    }
-    if (menu_->checked("offbe")) host_->SendInstantMessage("$im_off", ";]");
-    sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
+    startSession();
   } else if (state == kIdleOffCaption) {
-    menu_->setCaption("idleon", kIdleOnCaption);
-    timer1_->setEnabled(false);
-    toolkit::Pause(p_, kIdleOffPauseSeconds);
-    resetClock();
-    if (menu_->checked("onaf")) {
-      if (host_->GetScreenName().empty()) return;
-      host_->SendInstantMessage("$im_on", ";]");
-    }
-    sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
+    endSession(true);
   }
+}
+
+void Console::startSession() {
+  toolkit::Form& f = *form_;
+  menu_->setCaption("idleon", kIdleOffCaption);
+  timer1_->setEnabled(true);
+  if (menu_->checked("roomidle")) {
+    const Text room = f.text("roomenter2");
+    if (text::NumericValue(host_->GetHostVersionText()) == 95) {
+      host_->RunKeywordWindow(Text(kPrivateRoomKeyword) + room);
+      host_->SendPlainChatLine(style().ascii1 + Text(" vantarý³ · enter'd. "_ansi) +
+                               RemoveSpaces(ToLower(room)));
+    } else {
+      host_->EnterPrivateRoom(room);
+    }
+  }
+  if (menu_->checked("offbe")) host_->SendInstantMessage("$im_off", ";]");
+  sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
+}
+
+// The clock is reset on `vantary` and on the console face alike, so the next session's
+// face starts from zero.
+void Console::endSession(bool pause) {
+  menu_->setCaption("idleon", kIdleOnCaption);
+  timer1_->setEnabled(false);
+  if (pause) toolkit::Pause(p_, kIdleOffPauseSeconds);
+  resetClock();
+  if (menu_->checked("onaf")) {
+    if (host_->GetScreenName().empty()) return;
+    host_->SendInstantMessage("$im_on", ";]");
+  }
+  sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
 }
 
 void Console::resetClock() {

@@ -60,13 +60,15 @@ constexpr StoredControl kAsciiLines[] = {
 };
 
 // What a new data file starts with besides the decoration lines: the design values of
-// the colours, the trigger and the counters.
-constexpr StoredControl kNewDataFile[] = {
-    {Holder::kColor, "Text1", Store::kData, "color"},   {Holder::kColor, "Text2", Store::kData, "color2"},
-    {Holder::kMain, "txttrig", Store::kConfig, "trig"}, {Holder::kMain, "h", Store::kData, "hour"},
-    {Holder::kMain, "m", Store::kData, "minutes"},      {Holder::kMain, "d", Store::kData, "day"},
-    {Holder::kMain, "h1", Store::kData, "hour2"},       {Holder::kMain, "m1", Store::kData, "minutes2"},
-    {Holder::kMain, "d1", Store::kData, "day2"},
+// the colours, then of the counters.
+constexpr StoredControl kNewDataColors[] = {
+    {Holder::kColor, "Text1", Store::kData, "color"},
+    {Holder::kColor, "Text2", Store::kData, "color2"},
+};
+constexpr StoredControl kNewDataCounters[] = {
+    {Holder::kMain, "h", Store::kData, "hour"},      {Holder::kMain, "m", Store::kData, "minutes"},
+    {Holder::kMain, "d", Store::kData, "day"},       {Holder::kMain, "h1", Store::kData, "hour2"},
+    {Holder::kMain, "m1", Store::kData, "minutes2"}, {Holder::kMain, "d1", Store::kData, "day2"},
 };
 
 }  // namespace
@@ -118,7 +120,14 @@ void Console::Load() {
   // afresh from the windows' design values.
   if (!dataExisted) {
     write(kAsciiLines);
-    write(kNewDataFile);
+    write(kNewDataColors);
+    // The trigger is kept in the program folder's options, which outlive a data file lost
+    // with the Windows folder's files: a trigger the user set is kept, and only a missing
+    // one starts from the design value.
+    if (settings::ReadSetting(files, kSection, "trig", paths_.config).empty()) {
+      settings::WriteSetting(files, kSection, "trig", f.text("txttrig"), paths_.config);
+    }
+    write(kNewDataCounters);
   }
 
   // 5: the overall idle time.

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "host/host_windows.h"
 #include "platform/messages.h"
 
 namespace vantary::host {
@@ -45,7 +46,7 @@ void AutoUpchat::watchTick() {
   host_.KillIdleTimer();
   if (!host_.FindActiveUploadModal()) return;
   host_.DetachUploadModal();
-  const Window modal = host_.platform().windows.findWindow("_AOL_MODAL", std::nullopt);
+  const Window modal = host_.platform().windows.findWindow(kModalClass, std::nullopt);
   host_.SendChatLine(AutoUpchatLine(host_.style()));
   host_.HideUploadModal();
   if (!modal) return;

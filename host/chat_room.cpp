@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "host/host.h"
+#include "host/host_windows.h"
 #include "platform/messages.h"
 
 namespace vantary::host {
@@ -34,7 +35,7 @@ constexpr std::uint32_t kEnterLimitMs = 30000;
 constexpr std::uint32_t kPutBackLimitMs = 10000;
 
 // The longest text read back from an input box; a reported length is not trusted further.
-constexpr LResult kBoxTextLimit = 1 << 20;
+constexpr std::size_t kBoxTextLimit = 1 << 20;
 
 // A room never holds more people than this; a bogus count from a damaged list does not
 // make the member scan run for ever.
@@ -53,22 +54,10 @@ constexpr std::size_t kClearLineChars = 92;
 // The longest line SendChatLineEx sends when asked to clip.
 constexpr std::size_t kClipChars = 92;
 
-// WM_GETTEXTLENGTH then WM_GETTEXT, as GetText reads a control, but telling a box that
-// did not answer (gone, or its process hangs) from an empty one: "" from a box that did
-// not answer would pass for a taken line, or wipe the user's text when put back.
-std::optional<Text> ReadBox(WindowSystem& ws, Window box) {
-  const std::optional<LResult> length = ws.send(box, msg::kGetTextLength, 0, 0);
-  if (!length) return std::nullopt;
-  const LResult capacity = std::clamp<LResult>(*length, 0, kBoxTextLimit) + 1;
-  Text buffer(static_cast<std::size_t>(capacity), '\0');
-  const std::optional<LResult> copied =
-      ws.send(box, msg::kGetText, static_cast<WParam>(capacity), reinterpret_cast<LParam>(buffer.data()));
-  if (!copied) return std::nullopt;
-  buffer.resize(static_cast<std::size_t>(std::clamp<LResult>(*copied, 0, capacity - 1)));
-  const std::size_t nul = buffer.find('\0');
-  if (nul != Text::npos) buffer.resize(nul);
-  return buffer;
-}
+// The box's text, telling a box that did not answer (gone, or its process hangs) from an
+// empty one: "" from a box that did not answer would pass for a taken line, or wipe the
+// user's text when put back.
+std::optional<Text> ReadBox(WindowSystem& ws, Window box) { return ws.readText(box, kBoxTextLimit); }
 
 // Presses Enter in `box` until `taken` says the host has taken the line, letting pending
 // events run between presses (first press at once when `pressFirst`). The box is kept by
@@ -78,38 +67,42 @@ std::optional<Text> ReadBox(WindowSystem& ws, Window box) {
 template <typename Taken>
 bool PressEnterUntilTaken(Platform& p, Window box, bool pressFirst, Taken taken) {
   auto& ws = p.windows;
-  bool gone = false;
-  const auto press = [&] {
-    ws.sendChar(box, 13);
+  const auto press = [&] { ws.sendChar(box, 13); };
+  const auto over = [&] {
     const std::optional<bool> done = taken();
     if (done.has_value()) return *done;
     // No answer: a box that is gone ends the send; a host that hangs is waited out.
-    gone = !ws.exists(box);
-    return gone;
+    return !ws.exists(box);
   };
-  if (pressFirst && press()) return !gone;
-  return p.loop.waitUntil(press, kEnterLimitMs) && !gone;
+  // A box that answered "taken" stands; one that ended the presses by going does not.
+  if (pressFirst) {
+    press();
+    if (over()) return ws.exists(box);
+  }
+  return p.loop.repeatUntil(press, over, kEnterLimitMs) && ws.exists(box);
 }
 
-// Puts the user's text back into the box, waiting a little for a host that does not
-// answer at once.
+// Puts the user's text back into the box, trying again a little while for a host that
+// does not answer at once.
 void PutBack(Platform& p, Window box, const Text& saved) {
   auto& ws = p.windows;
-  const auto done = [&] { return ws.setText(box, saved) || !ws.exists(box); };
-  if (!done()) p.loop.waitUntil(done, kPutBackLimitMs);
+  bool put = ws.setText(box, saved);
+  const auto over = [&] { return put || !ws.exists(box); };
+  if (!over()) p.loop.repeatUntil([&] { put = ws.setText(box, saved); }, over, kPutBackLimitMs);
 }
 
 }  // namespace
 
 void Host::SendChatLine(std::string_view line) {
   auto& ws = p_.windows;
-  const Window input = ws.nthChild(FindChatRoom(), "RICHCNTL", 2);
+  const Window input = ws.nthChild(FindChatRoom(), kRichTextClass, 2);
   if (!input) return;
   // A box that does not answer is left alone: nothing could be put back into it.
   const std::optional<Text> saved = ReadBox(ws, input);
   if (!saved) return;
   ws.setText(input, "");
   ws.setText(input, line);
+  ownLines_.said(line, p_.loop.nowMs());
   PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
     const std::optional<Text> now = ReadBox(ws, input);
     if (!now) return std::nullopt;
@@ -121,9 +114,9 @@ void Host::SendChatLine(std::string_view line) {
 void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {
   auto& ws = p_.windows;
   const Window room = FindChatRoom();
-  const Window rich1 = ws.firstChild(room, "RICHCNTL");
-  const Window rich2 = rich1 ? ws.findChild(room, rich1, "RICHCNTL") : Window{};
-  const Window edit = ws.firstChild(room, "_AOL_Edit");
+  const Window rich1 = ws.firstChild(room, kRichTextClass);
+  const Window rich2 = rich1 ? ws.findChild(room, rich1, kRichTextClass) : Window{};
+  const Window edit = ws.firstChild(room, kEditClass);
   if (line.empty() || !room) return;
   if (clip && line.size() >= kClipChars) line = line.substr(0, kClipChars);
 
@@ -138,8 +131,9 @@ void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {
   if (!saved) return;
   if (input == rich2 && !saved->empty()) ws.setText(input, "");
   ws.setText(input, text);
+  ownLines_.said(text, p_.loop.nowMs());
   PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
-    const std::optional<LResult> length = ws.send(input, msg::kGetTextLength, 0, 0);
+    const std::optional<LResult> length = ws.textLength(input);
     if (!length) return std::nullopt;
     return *length == 0;
   });
@@ -149,11 +143,12 @@ void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {
 void Host::SendPlainChatLine(std::string_view line) {
   if (line.empty()) return;
   auto& ws = p_.windows;
-  const Window input = ws.firstChild(FindPlainChatRoom(), "_AOL_Edit");
+  const Window input = ws.firstChild(FindPlainChatRoom(), kEditClass);
   if (!input) return;
   const std::optional<Text> saved = ReadBox(ws, input);
   if (!saved) return;
   ws.setText(input, line);
+  ownLines_.said(line, p_.loop.nowMs());
   // The plain room's box is pressed once before any event runs.
   PressEnterUntilTaken(p_, input, true, [&]() -> std::optional<bool> {
     const std::optional<Text> now = ReadBox(ws, input);
@@ -171,18 +166,18 @@ void Host::SendClearLine() {
 
 std::optional<RoomMember> Host::FindRoomMember(std::string_view lookFor) {
   auto& ws = p_.windows;
-  const Window list = ws.firstChild(FindRichChatRoom(), "_AOL_Listbox");
+  const Window list = ws.firstChild(FindRichChatRoom(), kListBoxClass);
   if (!list) return std::nullopt;
   // Opened once for the whole scan, closed on every way out.
   const std::unique_ptr<platform::ProcessReader> host = ws.openProcess(ws.processOf(list));
   if (!host) return std::nullopt;
-  const std::optional<LResult> count = ws.send(list, msg::kLbGetCount, 0, 0);
+  const std::optional<LResult> count = ws.listCount(list);
   if (!count) return std::nullopt;
   const Text own = GetScreenName();
   const Text wanted = ToLower(lookFor);
-  const LResult rows = std::min(*count, kMemberRowsLimit);
-  for (LResult row = 0; row < rows; ++row) {
-    const std::optional<LResult> data = ws.send(list, msg::kLbGetItemData, static_cast<WParam>(row), 0);
+  const auto rows = static_cast<int>(std::min(*count, kMemberRowsLimit));
+  for (int row = 0; row < rows; ++row) {
+    const std::optional<LResult> data = ws.listItemData(list, row);
     // The list went away or its host hangs: the rows after it cannot be read either.
     if (!data) return std::nullopt;
     // A failed read leaves the name empty, and an empty name never matches.
@@ -204,7 +199,7 @@ std::optional<RoomMember> Host::FindRoomMember(std::string_view lookFor) {
       }
     }
     if (name.empty() || name == own) continue;
-    if (ToLower(name).find(wanted) != Text::npos) return RoomMember{static_cast<int>(row), name};
+    if (ToLower(name).find(wanted) != Text::npos) return RoomMember{row, name};
   }
   return std::nullopt;
 }

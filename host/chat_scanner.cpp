@@ -2,7 +2,11 @@
 // from those seen before, and raises one event per new message.
 #include "host/chat_scanner.h"
 
+#include <optional>
 #include <utility>
+
+#include "host/host_windows.h"
+#include "text/text_ops.h"
 
 namespace vantary::host {
 namespace {
@@ -12,10 +16,10 @@ constexpr std::string_view kHead = ":\t";
 // The room's transcript: the first "RICHCNTL" of a rich room, the "_AOL_View" of a plain
 // one. A window with both is taken as a rich room, as the room finder takes it.
 Window TranscriptOf(platform::WindowSystem& ws, Window room) {
-  const bool rich = ws.firstChild(room, "RICHCNTL") && ws.firstChild(room, "_AOL_Listbox") &&
-                    ws.firstChild(room, "_AOL_Combobox") && ws.firstChild(room, "_AOL_Icon") &&
-                    ws.firstChild(room, "_AOL_Static");
-  return ws.firstChild(room, rich ? "RICHCNTL" : "_AOL_View");
+  const bool rich = ws.firstChild(room, kRichTextClass) && ws.firstChild(room, kListBoxClass) &&
+                    ws.firstChild(room, kComboBoxClass) && ws.firstChild(room, kIconClass) &&
+                    ws.firstChild(room, kStaticClass);
+  return ws.firstChild(room, rich ? kRichTextClass : kViewClass);
 }
 
 }  // namespace
@@ -38,9 +42,10 @@ std::vector<ChatLine> ParseChatLines(const std::vector<std::string_view>& lines)
   return messages;
 }
 
-ChatScanner::ChatScanner(Host& host, ChatLineHandler onChatLine)
+ChatScanner::ChatScanner(Host& host, ChatLineHandler onChatLine, std::size_t readLimit)
     : host_(host),
       onChatLine_(std::move(onChatLine)),
+      readLimit_(readLimit),
       timer_(host.platform().loop, kChatPollMs, [this] { poll(); }) {}
 
 ChatScanner::~ChatScanner() { *alive_ = false; }
@@ -48,7 +53,7 @@ ChatScanner::~ChatScanner() { *alive_ = false; }
 void ChatScanner::start() {
   if (running()) return;
   timer_.setEnabled(true);
-  // The first look takes what the room already shows as history.
+  // The first look takes what the room already shows as history, if it can read it.
   poll();
 }
 
@@ -65,18 +70,13 @@ void ChatScanner::poll() {
 }
 
 // Splits at CR LF, and at a lone CR or LF as well: the host joins its lines with CR LF,
-// but a line break must never hide inside a line.
+// but a line break must never hide inside a line. Spans rather than views, so the lines
+// stay valid when the transcript they came from is moved into place.
 std::vector<ChatScanner::LineSpan> ChatScanner::SplitLines(std::string_view transcript) {
   std::vector<LineSpan> spans;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < transcript.size(); ++i) {
-    const char c = transcript[i];
-    if (c != '\r' && c != '\n') continue;
-    spans.push_back(LineSpan{start, i - start});
-    if (c == '\r' && i + 1 < transcript.size() && transcript[i + 1] == '\n') ++i;
-    start = i + 1;
+  for (const std::string_view line : text::SplitLines(transcript)) {
+    spans.push_back(LineSpan{static_cast<std::size_t>(line.data() - transcript.data()), line.size()});
   }
-  if (start < transcript.size()) spans.push_back(LineSpan{start, transcript.size() - start});
   return spans;
 }
 
@@ -105,9 +105,12 @@ void ChatScanner::look() {
     return;
   }
   const Text caption = host_.GetCaption(room);
-  Text transcript = host_.GetText(TranscriptOf(ws, room));
+  // A read that is not whole (no answer, a transcript over the limit, or one the host
+  // changed during every try) is no view of the room: neither history nor new lines.
+  std::optional<Text> read = ws.readText(TranscriptOf(ws, room), readLimit_);
   ++stats_.reads;
-  if (unanswered()) return;
+  if (unanswered() || !read) return;
+  Text transcript = std::move(*read);
 
   if (room != room_ || caption != caption_) {
     // A room seen for the first time: what it shows was said before the program looked.
@@ -118,9 +121,10 @@ void ChatScanner::look() {
     ++stats_.parses;
     return;
   }
-  // Nothing new (the common case) costs one comparison. An empty read is a host that
-  // could not answer or a window that went meanwhile, never a reason to forget what was
-  // seen: taking it as the transcript would replay the whole room once the host answers.
+  // Nothing new (the common case) costs one comparison. A room's transcript never empties
+  // while the room stands (the host drops its oldest lines only to make room), so an empty
+  // one is a control being rebuilt, never a reason to forget what was seen: taking it as
+  // the transcript would replay the whole room once the lines are back.
   if (transcript.empty() || transcript == transcript_) return;
   ++stats_.parses;
 

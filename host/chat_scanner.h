@@ -16,8 +16,8 @@ namespace vantary::host {
 
 // How often the room is looked at. A chat command should be answered before its sender
 // notices a delay (a quarter of a second goes unseen beside the host's own delivery of a
-// line), and a look costs a few lookups and two text reads of the transcript, so five
-// looks a second keep the program's share of the machine well under one percent.
+// line), and a look costs a few lookups and one read of the transcript (three messages),
+// so five looks a second keep the program's share of the machine well under one percent.
 inline constexpr std::uint32_t kChatPollMs = 200;
 // A look that took this long means the host is not answering (every send to it waits
 // out its bound); the scanner then leaves it alone for kChatUnansweredBackoffMs, so a
@@ -25,6 +25,12 @@ inline constexpr std::uint32_t kChatPollMs = 200;
 // The transcript keeps the lines said meanwhile: they are raised once the host answers.
 inline constexpr std::uint32_t kChatSlowLookMs = 1000;
 inline constexpr std::uint32_t kChatUnansweredBackoffMs = 10000;
+// The longest transcript read, as much as either window system reads of a control's text.
+// A longer transcript gives no events: WM_GETTEXT gives only its head, the oldest lines,
+// so the lines said while the transcript stays over the limit cannot be read at all, and
+// the head, shifting as the host drops lines, would pass old lines off as new. What is
+// still shown once it is back under the limit is raised then.
+inline constexpr std::size_t kChatReadLimit = std::size_t{1} << 20;
 
 // One message of the room: the screen name in front of ":" and TAB, and the text.
 struct ChatLine {
@@ -43,9 +49,11 @@ std::vector<ChatLine> ParseChatLines(const std::vector<std::string_view>& lines)
 
 // The room watched is the one the room finder gives. A room seen for the first time (a
 // new window, or a window with a new caption) starts as history: only messages added
-// after the first look raise events. While no room is found the last one is kept as long
-// as its window stands, so a room that was only covered (by the user's buddy list) goes
-// on where it stopped; going back to a room after watching another starts it afresh.
+// after the first look that reads its transcript raise events. A read is taken only when
+// it is whole (see WindowSystem::readText); a look without one changes nothing, and the
+// next look tries again. While no room is found the last one is kept as long as its
+// window stands, so a room that was only covered (by the user's buddy list) goes on where
+// it stopped; going back to a room after watching another starts it afresh.
 class ChatScanner {
  public:
   using ChatLineHandler = std::function<void(const Text& sender, const Text& text)>;
@@ -58,13 +66,15 @@ class ChatScanner {
     std::uint64_t events = 0;  // chat-line events raised
   };
 
-  ChatScanner(Host& host, ChatLineHandler onChatLine);
+  // `readLimit`: the longest transcript read (smaller in tests, to keep them quick).
+  ChatScanner(Host& host, ChatLineHandler onChatLine, std::size_t readLimit = kChatReadLimit);
   ~ChatScanner();
   ChatScanner(const ChatScanner&) = delete;
   ChatScanner& operator=(const ChatScanner&) = delete;
 
-  // Starts watching: what the room shows now is history; every message added from now
-  // on raises the event once. Starting a running scanner changes nothing.
+  // Starts watching: what the room shows at the first whole read (now, unless the host
+  // does not give one) is history; every message added after it raises the event once.
+  // Starting a running scanner changes nothing.
   void start();
   void stop();
   bool running() const { return timer_.enabled(); }
@@ -86,6 +96,7 @@ class ChatScanner {
 
   Host& host_;
   ChatLineHandler onChatLine_;
+  std::size_t readLimit_;
   platform::Timer timer_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool polling_ = false;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "host/own_lines.h"
 #include "platform/platform.h"
 #include "text/ansi.h"
 
@@ -92,6 +93,9 @@ class Host {
   void SendChatLineEx(std::string_view line, bool addFont, bool clip);
   void SendPlainChatLine(std::string_view line);
   void SendClearLine();
+  // True when `shown`, a message of the user's as the room shows it, is a line the
+  // program itself said (see OwnLines); the line is then matched off.
+  bool TakeOwnLine(std::string_view shown);
   // The first member of the rich room whose name contains `lookFor` (without regard to
   // case) and is not the user's own screen name.
   std::optional<RoomMember> FindRoomMember(std::string_view lookFor);
@@ -144,7 +148,7 @@ class Host {
   void Upchat();
   void Unupchat();
 
-  // The first host child window ("AOL Child" of the MDI client, in the host's order,
+  // The first host child window (a child window of the MDI client, in the host's order,
   // topmost first) that passes `test`, or 0.
   Window FirstHostChild(const std::function<bool(Window)>& test);
 
@@ -153,6 +157,7 @@ class Host {
 
   Platform& p_;
   StyleSource style_;
+  OwnLines ownLines_;
 };
 
 }  // namespace vantary::host

@@ -13,7 +13,6 @@ namespace {
 
 namespace msg = platform::msg;
 using platform::WindowSystem;
-using platform::WParam;
 using text::operator""_ansi;
 using text::RemoveSpaces;
 using text::ToLower;
@@ -68,7 +67,7 @@ Window ChildCaptioned(WindowSystem& ws, Window parent, std::string_view classNam
 }
 
 Window FindImWindow(Host& host) {
-  return ChildCaptioned(host.platform().windows, host.FindMdiClient(), "AOL Child", kImWindowCaption);
+  return ChildCaptioned(host.platform().windows, host.FindMdiClient(), kChildClass, kImWindowCaption);
 }
 
 Window FindHostDialog(WindowSystem& ws) { return ws.findWindow(kDialogClass, kDialogCaption); }
@@ -78,25 +77,21 @@ Window FindHostDialog(WindowSystem& ws) { return ws.findWindow(kDialogClass, kDi
 void AwaitImAnswer(Host& host) {
   auto& ws = host.platform().windows;
   const bool answered = host.platform().loop.waitUntil(
-      [&] {
-        const Window dialog = FindHostDialog(ws);
-        const Window im = FindImWindow(host);
-        if (dialog) {
-          ws.postKey(ws.firstChild(dialog, "Button"), msg::kVkSpace);
-          host.CloseWindow(im);
-          return true;
-        }
-        return !im;
-      },
-      kImAnswerLimitMs);
-  if (!answered) host.CloseWindow(FindImWindow(host));
+      [&] { return FindHostDialog(ws) || !FindImWindow(host); }, kImAnswerLimitMs);
+  // Found again: no events ran since the look that ended the wait.
+  if (const Window dialog = FindHostDialog(ws)) {
+    ws.postKey(ws.firstChild(dialog, kSystemButtonClass), msg::kVkSpace);
+    host.CloseWindow(FindImWindow(host));
+  } else if (!answered) {
+    host.CloseWindow(FindImWindow(host));
+  }
 }
 
 // The buddy list and privacy settings windows, under the frame captioned "America  Online".
 Window FindFramedChild(Host& host, std::string_view caption) {
   auto& ws = host.platform().windows;
-  const Window frame = ws.findWindow("AOL Frame25", kFrameCaption);
-  return ChildCaptioned(ws, ws.firstChild(frame, "MDIClient"), "AOL Child", caption);
+  const Window frame = ws.findWindow(kFrameClass, kFrameCaption);
+  return ChildCaptioned(ws, ws.firstChild(frame, kMdiClass), kChildClass, caption);
 }
 
 // Checks the privacy settings' check boxes at `boxes` (from 1) and saves them: through
@@ -114,31 +109,32 @@ void ChangePrivacy(Host& host, std::initializer_list<int> boxes) {
     return w ? w : FindFramedChild(host, lists);
   };
   const auto privacy = [&] { return FindFramedChild(host, "Privacy Preferences"); };
-  const auto waitFor = [&](const std::function<bool()>& done) {
-    return loop.waitUntil(done, kPrivacyStepLimitMs);
+  const auto waitFor = [&](const std::function<Window()>& find) {
+    return loop.waitForWindow(find, kPrivacyStepLimitMs);
   };
 
   host.RunKeyword("Buddy");
   [&] {
-    if (!waitFor([&] { return bool(buddyList()); })) return;
+    if (!waitFor(buddyList)) return;
     loop.pause(kPrivacySettleSeconds);
-    Window icon;
-    if (!waitFor([&] { return bool(icon = ws.nthChild(buddyList(), "_AOL_Icon", 5)); })) return;
+    const Window icon = waitFor([&] { return ws.nthChild(buddyList(), kIconClass, 5); });
+    if (!icon) return;
     ws.postClick(icon);
-    if (!waitFor([&] { return bool(privacy()); })) return;
+    if (!waitFor(privacy)) return;
     loop.pause(kPrivacySettleSeconds);
-    const bool controls = waitFor([&] {
-      for (int box : boxes) {
-        if (!ws.nthChild(privacy(), "_AOL_Checkbox", box)) return false;
-      }
-      return true;
-    });
+    const bool controls = loop.waitUntil(
+        [&] {
+          for (int box : boxes) {
+            if (!ws.nthChild(privacy(), kCheckBoxClass, box)) return false;
+          }
+          return true;
+        },
+        kPrivacyStepLimitMs);
     if (!controls) return;
-    for (int box : boxes) {
-      ws.send(ws.nthChild(privacy(), "_AOL_Checkbox", box), msg::kBmSetCheck, static_cast<WParam>(-1), 0);
-    }
-    Window save;
-    if (!waitFor([&] { return bool(save = ws.nthChild(privacy(), "_AOL_Icon", 4)); })) return;
+    // Every bit set: the check box takes it as checked.
+    for (int box : boxes) ws.setCheck(ws.nthChild(privacy(), kCheckBoxClass, box), msg::kBstAllBits);
+    const Window save = waitFor([&] { return ws.nthChild(privacy(), kIconClass, 4); });
+    if (!save) return;
     ws.postClick(save);
     host.ConfirmHostDialog();
     loop.pause(kPrivacySettleSeconds);
@@ -153,30 +149,33 @@ void ChangePrivacy(Host& host, std::initializer_list<int> boxes) {
 bool SetMemberIgnored(Host& host, int index, bool ignore) {
   auto& ws = host.platform().windows;
   auto& loop = host.platform().loop;
-  const Window people = ws.firstChild(host.FindRichChatRoom(), "_AOL_Listbox");
-  const std::optional<platform::LResult> count = ws.send(people, msg::kLbGetCount, 0, 0);
+  const Window people = ws.firstChild(host.FindRichChatRoom(), kListBoxClass);
+  const std::optional<platform::LResult> count = ws.listCount(people);
   // Rows run from 0 to count-1: any other index would select nothing, and no window
   // would ever open.
   if (!count || *count <= 0 || index < 0 || index >= *count) return false;
-  ws.send(people, msg::kLbSetCurSel, static_cast<WParam>(index), 0);
-  ws.post(people, msg::kLButtonDblClk, 0, 0);
+  ws.listSelect(people, index);
+  ws.postDoubleClick(people);
 
-  const auto ignoreBox = [&] { return ws.firstChild(host.FindMemberInfoWindow(), "_AOL_CheckBox"); };
-  if (!loop.waitUntil([&] { return bool(ignoreBox()); }, kMemberInfoLimitMs)) return false;
+  const auto ignoreBox = [&] { return ws.firstChild(host.FindMemberInfoWindow(), kCheckBoxClass); };
+  if (!loop.waitForWindow(ignoreBox, kMemberInfoLimitMs)) return false;
+  // Each round looks at the box and clicks it unless it shows `ignore`, finding it afresh
+  // for each half of the click; the rounds end when it shows `ignore`, or when it did not
+  // answer (the window went, or its host hangs: no click would reach it).
   bool reached = false;
-  loop.waitUntil(
+  bool answered = true;
+  loop.repeatUntil(
       [&] {
-        const std::optional<platform::LResult> state = ws.send(ignoreBox(), msg::kBmGetCheck, 0, 0);
-        // The window went, or its host hangs: no click would reach it.
-        if (!state) return true;
-        if ((*state == static_cast<platform::LResult>(msg::kBstChecked)) == ignore) return reached = true;
+        const std::optional<platform::LResult> state = ws.checkState(ignoreBox());
+        answered = state.has_value();
+        reached = answered && (*state == static_cast<platform::LResult>(msg::kBstChecked)) == ignore;
+        if (!answered || reached) return;
         loop.pump();
-        ws.send(ignoreBox(), msg::kLButtonDown, 0, 0);
+        ws.sendMouseDown(ignoreBox());
         loop.pump();
-        ws.send(ignoreBox(), msg::kLButtonUp, 0, 0);
-        return false;
+        ws.sendMouseUp(ignoreBox());
       },
-      kCheckBoxClickLimitMs);
+      [&] { return reached || !answered; }, kCheckBoxClickLimitMs);
   host.CloseWindow(host.FindMemberInfoWindow());
   return reached;
 }
@@ -187,65 +186,61 @@ void Host::SendInstantMessage(std::string_view recipient, std::string_view messa
   auto& ws = p_.windows;
   const int generation = GetHostVersion();
   if (message.size() > kImMaxChars) message = message.substr(0, kImMaxChars);
-  const auto waitForWindow = [&](const std::function<bool()>& ready) {
-    return p_.loop.waitUntil(ready, kImWindowLimitMs);
+  // The message window once it has every control in `ready`.
+  const auto waitForImWindow = [&](const std::function<bool(Window)>& ready) {
+    return p_.loop.waitForWindow(
+        [&] {
+          const Window im = FindImWindow(*this);
+          return ready(im) ? im : Window{};
+        },
+        kImWindowLimitMs);
   };
 
   if (generation == kGeneration5 || generation == kGeneration4) {
     // The host fills the recipient in from the keyword.
     RunKeyword(Text(kImKeyword) + Text(recipient));
-    Window im;
-    Window box;
-    Window send;
-    const bool open = waitForWindow([&] {
-      im = FindImWindow(*this);
-      box = ws.firstChild(im, "RICHCNTL");
-      send = ws.nthChild(im, "_AOL_Icon", 9);
-      return im && box && send;
-    });
-    if (!open) return;
+    const Window im = waitForImWindow(
+        [&](Window w) { return ws.firstChild(w, kRichTextClass) && ws.nthChild(w, kIconClass, 9); });
+    if (!im) return;
     // Hidden before anything is typed, so the user does not see it.
     ws.show(im, msg::kSwHide);
-    ws.setText(box, message);
-    ws.sendClick(send);
+    ws.setText(ws.firstChild(im, kRichTextClass), message);
+    ws.sendClick(ws.nthChild(im, kIconClass, 9));
   } else if (generation == kGeneration95) {
     RunMenuItem("Send An Instant Message");
-    const auto ready = [&] {
-      const Window im = FindImWindow(*this);
-      return ws.firstChild(im, "_AOL_Edit") && ws.firstChild(im, "RICHCNTL") &&
-             ws.nthChild(im, "_AOL_Icon", 9);
+    const auto ready = [&](Window im) {
+      return ws.firstChild(im, kEditClass) && ws.firstChild(im, kRichTextClass) &&
+             ws.nthChild(im, kIconClass, 9);
     };
-    if (!waitForWindow(ready)) return;
+    if (!waitForImWindow(ready)) return;
     // Found again after every turn of events: the user may close the window meanwhile.
-    ws.setText(ws.firstChild(FindImWindow(*this), "_AOL_Edit"), recipient);
+    ws.setText(ws.firstChild(FindImWindow(*this), kEditClass), recipient);
     p_.loop.pump();
-    ws.setText(ws.firstChild(FindImWindow(*this), "RICHCNTL"), message);
+    ws.setText(ws.firstChild(FindImWindow(*this), kRichTextClass), message);
     p_.loop.pump();
-    ws.post(ws.nthChild(FindImWindow(*this), "_AOL_Icon", 9), msg::kLButtonDown, 0, 0);
+    ws.postMouseDown(ws.nthChild(FindImWindow(*this), kIconClass, 9));
     p_.loop.pump();
-    ws.post(ws.nthChild(FindImWindow(*this), "_AOL_Icon", 9), msg::kLButtonUp, 0, 0);
+    ws.postMouseUp(ws.nthChild(FindImWindow(*this), kIconClass, 9));
   } else {
     RunMenuItem("Send An Instant Message");
-    const auto ready = [&] {
-      const Window im = FindImWindow(*this);
-      return ws.nthChild(im, "_AOL_Edit", 2) && ws.firstChild(im, "_AOL_Button");
+    const auto ready = [&](Window im) {
+      return ws.nthChild(im, kEditClass, 2) && ws.firstChild(im, kButtonClass);
     };
-    if (!waitForWindow(ready)) return;
-    ws.setText(ws.firstChild(FindImWindow(*this), "_AOL_Edit"), recipient);
+    if (!waitForImWindow(ready)) return;
+    ws.setText(ws.firstChild(FindImWindow(*this), kEditClass), recipient);
     p_.loop.pump();
-    ws.setText(ws.nthChild(FindImWindow(*this), "_AOL_Edit", 2), message);
+    ws.setText(ws.nthChild(FindImWindow(*this), kEditClass, 2), message);
     p_.loop.pump();
-    ws.sendKey(ws.firstChild(FindImWindow(*this), "_AOL_Button"), msg::kVkSpace);
+    ws.sendKey(ws.firstChild(FindImWindow(*this), kButtonClass), msg::kVkSpace);
   }
   AwaitImAnswer(*this);
 }
 
 void Host::ConfirmHostDialog() {
   auto& ws = p_.windows;
-  Window ok;
-  const bool shown = p_.loop.waitUntil(
-      [&] { return bool(ok = ChildCaptioned(ws, FindHostDialog(ws), "Button", "OK")); }, kHostDialogLimitMs);
-  if (shown) ws.sendKey(ok, msg::kVkSpace);
+  const Window ok = p_.loop.waitForWindow(
+      [&] { return ChildCaptioned(ws, FindHostDialog(ws), kSystemButtonClass, "OK"); }, kHostDialogLimitMs);
+  if (ok) ws.sendKey(ok, msg::kVkSpace);
 }
 
 // Ghost mode: "block all members" (5th) and "hide me from buddy lists" (7th).

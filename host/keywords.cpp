@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host/host_windows.h"
 #include "platform/messages.h"
 #include "text/text_ops.h"
 
@@ -63,34 +64,32 @@ TryResult TryRoom(Host& host, const Text& tried) {
   auto& loop = host.platform().loop;
   loop.pump();
   host.RunKeyword(Text(kPrivateRoomKeyword) + tried);
-  // The host shows the room's name in its own case and spacing.
-  const Text wanted = RemoveSpaces(ToLower(tried));
-  Window button;
-  bool joined = false;
-  loop.waitUntil(
-      [&] {
-        button = ws.firstChild(ws.findWindow("#32770", "America Online"), "Button");
-        if (button) return true;
-        const Text room = RemoveSpaces(ToLower(host.GetText(host.FindChatRoom())));
-        joined = !room.empty() && room == wanted;
-        return joined;
-      },
-      kRoomTryLimitMs);
-  if (button) {
+  const auto fullButton = [&] {
+    return ws.firstChild(ws.findWindow(kDialogClass, "America Online"), kSystemButtonClass);
+  };
+  const auto joined = [&] {
+    // The host shows the room's name in its own case and spacing.
+    const Text room = RemoveSpaces(ToLower(host.GetText(host.FindChatRoom())));
+    return !room.empty() && room == RemoveSpaces(ToLower(tried));
+  };
+  const bool answered = loop.waitUntil([&] { return fullButton() || joined(); }, kRoomTryLimitMs);
+  // The dialog's button is looked up again (no events ran since the look that ended the
+  // wait); without it, an answer was the room.
+  if (const Window button = fullButton()) {
     ws.sendKey(button, msg::kVkSpace);
     loop.pause(kAfterTrySeconds);
     return TryResult::kFull;
   }
-  return joined ? TryResult::kJoined : TryResult::kNoAnswer;
+  return answered ? TryResult::kJoined : TryResult::kNoAnswer;
 }
 
 }  // namespace
 
 void Host::RunKeyword(std::string_view keyword) {
   auto& ws = p_.windows;
-  const Window frame = ws.findWindow("AOL Frame25", std::nullopt);
-  const Window bar = ws.firstChild(ws.firstChild(frame, "AOL Toolbar"), "_AOL_Toolbar");
-  const Window box = ws.firstChild(ws.firstChild(bar, "_AOL_Combobox"), "Edit");
+  const Window frame = ws.findWindow(kFrameClass, std::nullopt);
+  const Window bar = ws.firstChild(ws.firstChild(frame, kToolbarFrameClass), kToolbarClass);
+  const Window box = ws.firstChild(ws.firstChild(bar, kComboBoxClass), kSystemEditClass);
   if (!box) return;
   ws.setText(box, "");
   ws.setText(box, keyword);
@@ -103,21 +102,19 @@ void Host::RunKeywordWindow(std::string_view keyword) {
   RunMenuItem("Keyword...");
   const auto keywordWindow = [&] {
     const Window mdi = FindMdiClient();
-    return mdi ? ws.findChild(mdi, Window{}, "AOL Child", "Keyword") : Window{};
+    return mdi ? ws.findChild(mdi, Window{}, kChildClass, "Keyword") : Window{};
   };
-  Window edit;
-  const bool open = p_.loop.waitUntil(
+  const Window open = p_.loop.waitForWindow(
       [&] {
         const Window w = keywordWindow();
-        edit = ws.firstChild(w, "_AOL_Edit");
-        return edit && ws.firstChild(w, "_AOL_Icon");
+        return ws.firstChild(w, kEditClass) && ws.firstChild(w, kIconClass) ? w : Window{};
       },
       kKeywordWindowLimitMs);
   if (!open) return;
-  ws.setText(edit, keyword);
+  ws.setText(ws.firstChild(open, kEditClass), keyword);
   p_.loop.pump();
   // Found again: the window may have closed while events ran.
-  ws.postClick(ws.firstChild(keywordWindow(), "_AOL_Icon"));
+  ws.postClick(ws.firstChild(keywordWindow(), kIconClass));
 }
 
 void Host::EnterPrivateRoom(std::string_view room) {
@@ -158,11 +155,10 @@ void Host::SignOff() {
   RunMenuItem("Sign Off");
   if (GetHostVersion() != kGeneration25) return;
   // Generation 2 asks first; its question is a modal whose first button says yes.
-  Window yes;
-  const bool asked = p_.loop.waitUntil(
-      [&] { return bool(yes = ws.firstChild(ws.findWindow("_AOL_Modal", std::nullopt), "_AOL_Button")); },
+  const Window yes = p_.loop.waitForWindow(
+      [&] { return ws.firstChild(ws.findWindow(kModalClass, std::nullopt), kButtonClass); },
       kSignOffQuestionLimitMs);
-  if (asked) ws.postClick(yes);
+  if (yes) ws.postClick(yes);
 }
 
 }  // namespace vantary::host

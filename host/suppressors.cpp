@@ -1,7 +1,5 @@
 // Clicking away the host's idle palette and idle modals, hiding, moving and closing the
 // host windows that get in the way of an unattended session, and upchat and unupchat.
-#include <algorithm>
-
 #include "host/host.h"
 #include "host/host_windows.h"
 #include "platform/messages.h"
@@ -37,7 +35,7 @@ constexpr std::uint32_t kAboutBoxWaitMs = 10000;
 
 void Host::KillIdleTimer() {
   auto& ws = p_.windows;
-  const Window palette = ws.findWindow("_AOL_Palette", "America Online Timer");
+  const Window palette = ws.findWindow(kPaletteClass, "America Online Timer");
   const Window icon = ws.firstChild(palette, kIconClass);
   if (icon) ws.postClick(icon);
 }
@@ -46,7 +44,7 @@ void Host::KillIdleModal() {
   auto& ws = p_.windows;
   const Window modal = ws.findWindow(kModalClass, std::nullopt);
   const Window icon = ws.firstChild(modal, kIconClass);
-  const Window status = ws.firstChild(modal, "_AOL_Static");
+  const Window status = ws.firstChild(modal, kStaticClass);
   // Only the idle warning ("You have been idle for ...") is answered: the first icon of
   // another modal could be anything, "Sign Off" among them.
   if (Contains(GetText(status), "idle") && modal && icon) ws.postClick(icon);
@@ -54,10 +52,10 @@ void Host::KillIdleModal() {
 
 void Host::ClickPaletteAndModalIcons() {
   auto& ws = p_.windows;
-  const Window palette = ws.findWindow("_aol_palette", std::nullopt);
-  const Window modal = ws.findWindow("_aol_modal", std::nullopt);
-  const Window paletteIcon = ws.firstChild(palette, "_aol_icon");
-  const Window modalIcon = ws.firstChild(modal, "_aol_icon");
+  const Window palette = ws.findWindow(kPaletteClass, std::nullopt);
+  const Window modal = ws.findWindow(kModalClass, std::nullopt);
+  const Window paletteIcon = ws.firstChild(palette, kIconClass);
+  const Window modalIcon = ws.firstChild(modal, kIconClass);
   if (paletteIcon) ws.sendClick(paletteIcon);
   if (modalIcon) ws.sendClick(modalIcon);
 }
@@ -98,9 +96,9 @@ void Host::HideWelcome() {
 void Host::CloseGlyph() {
   auto& ws = p_.windows;
   const Window frame = ws.findWindow(kFrameClass, "America  Online");
-  const Window toolbar = ws.firstChild(frame, "AOL Toolbar");
-  const Window bar = ws.firstChild(toolbar, "_AOL_Toolbar");
-  const Window glyph = ws.firstChild(bar, "_AOL_Glyph");
+  const Window toolbar = ws.firstChild(frame, kToolbarFrameClass);
+  const Window bar = ws.firstChild(toolbar, kToolbarClass);
+  const Window glyph = ws.firstChild(bar, kGlyphClass);
   if (glyph) CloseWindow(glyph);
 }
 
@@ -108,15 +106,14 @@ void Host::CloseGlyph() {
 // the close in its own time, so the program's events run while it waits.
 void Host::CloseModals() {
   auto& ws = p_.windows;
-  const std::uint64_t deadline = p_.loop.nowMs() + kCloseModalsLimitMs;
+  const platform::Deadline overall(p_.loop, kCloseModalsLimitMs);
   for (int round = 0; round < kCloseModalsMaxRounds; ++round) {
     const Window modal = ws.findWindow(kModalClass, std::nullopt);
     if (!modal) return;
     CloseWindow(modal);
-    const std::uint64_t now = p_.loop.nowMs();
-    if (now >= deadline) return;
-    const auto left = static_cast<std::uint32_t>(std::min<std::uint64_t>(deadline - now, kModalCloseWaitMs));
-    p_.loop.waitUntil([&] { return ws.findWindow(kModalClass, std::nullopt) != modal; }, left);
+    if (overall.passed()) return;
+    p_.loop.waitUntil([&] { return ws.findWindow(kModalClass, std::nullopt) != modal; }, kModalCloseWaitMs,
+                      overall);
   }
 }
 
@@ -125,14 +122,9 @@ void Host::CycleAboutBox() {
   RunMenuItem("&About America Online");
   // The box and its icon are looked up afresh at every turn: the box may be replaced or
   // closed while the program waits.
-  Window icon;
-  const bool shown = p_.loop.waitUntil(
-      [&] {
-        icon = ws.firstChild(ws.findWindow(kModalClass, std::nullopt), kIconClass);
-        return static_cast<bool>(icon);
-      },
-      kAboutBoxWaitMs);
-  if (shown) ws.postClick(icon);
+  const Window icon = p_.loop.waitForWindow(
+      [&] { return ws.firstChild(ws.findWindow(kModalClass, std::nullopt), kIconClass); }, kAboutBoxWaitMs);
+  if (icon) ws.postClick(icon);
 }
 
 void Host::DetachUploadModal() {
@@ -169,7 +161,7 @@ void Host::RestoreUploadModal() {
 void Host::Upchat() {
   const long long generation = text::NumericInt(GetHostVersionText());
   if (generation != 95) {
-    const Window modal = p_.windows.findWindow("_AOL_MODAL", std::nullopt);
+    const Window modal = p_.windows.findWindow(kModalClass, std::nullopt);
     HideUploadModal();
     if (modal) {
       p_.windows.show(modal, msg::kSwHide);

@@ -81,7 +81,7 @@ Text Host::GetTransferTimeText() { return timeTextOf(FindTransferWindow()); }
 Text Host::GetDownloadTimeText() { return timeTextOf(FindDownloadWindow()); }
 
 BrowserDownload Host::GetBrowserDownload() {
-  const Text caption = GetCaption(p_.windows.findWindow("#32770", std::nullopt));
+  const Text caption = GetCaption(p_.windows.findWindow(kDialogClass, std::nullopt));
   BrowserDownload result;
   // "45% of setup.exe Completed": the status is the caption without its ending. Both
   // endings are tested; " Copied" decides when both occur.

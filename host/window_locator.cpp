@@ -5,12 +5,10 @@
 
 #include "host/host.h"
 #include "host/host_windows.h"
-#include "platform/messages.h"
 
 namespace vantary::host {
 namespace {
 
-namespace msg = platform::msg;
 using text::ContainsNoCase;
 using text::ToLower;
 
@@ -54,11 +52,11 @@ Window Host::FirstHostChild(const std::function<bool(Window)>& test) {
 Window Host::FindChatRoom() {
   auto& ws = p_.windows;
   const Window room = FirstHostChild([&](Window child) {
-    const bool rich = ws.firstChild(child, "RICHCNTL") && ws.firstChild(child, "_AOL_Listbox") &&
-                      ws.firstChild(child, "_AOL_Combobox") && ws.firstChild(child, "_AOL_Icon") &&
-                      ws.firstChild(child, "_AOL_Static");
-    const bool plain = ws.firstChild(child, "_AOL_View") && ws.firstChild(child, "_AOL_Icon") &&
-                       ws.firstChild(child, "_AOL_Listbox");
+    const bool rich = ws.firstChild(child, kRichTextClass) && ws.firstChild(child, kListBoxClass) &&
+                      ws.firstChild(child, kComboBoxClass) && ws.firstChild(child, kIconClass) &&
+                      ws.firstChild(child, kStaticClass);
+    const bool plain = ws.firstChild(child, kViewClass) && ws.firstChild(child, kIconClass) &&
+                       ws.firstChild(child, kListBoxClass);
     return rich || plain;
   });
   if (!room) return room;
@@ -73,24 +71,24 @@ Window Host::FindChatRoom() {
 Window Host::FindRichChatRoom() {
   auto& ws = p_.windows;
   return FirstHostChild([&](Window child) {
-    return ws.firstChild(child, "RICHCNTL") && ws.firstChild(child, "_AOL_Listbox") &&
-           ws.firstChild(child, "_AOL_Icon") && ws.firstChild(child, "_AOL_Static");
+    return ws.firstChild(child, kRichTextClass) && ws.firstChild(child, kListBoxClass) &&
+           ws.firstChild(child, kIconClass) && ws.firstChild(child, kStaticClass);
   });
 }
 
 Window Host::FindPlainChatRoom() {
   auto& ws = p_.windows;
   return FirstHostChild([&](Window child) {
-    return ws.firstChild(child, "_AOL_View") && ws.firstChild(child, "_AOL_Icon") &&
-           ws.firstChild(child, "_AOL_Listbox");
+    return ws.firstChild(child, kViewClass) && ws.firstChild(child, kIconClass) &&
+           ws.firstChild(child, kListBoxClass);
   });
 }
 
 Window Host::FindMemberInfoWindow() {
   auto& ws = p_.windows;
   return FirstHostChild([&](Window child) {
-    return ws.firstChild(child, "_AOL_Checkbox") && ws.firstChild(child, "_AOL_Static") &&
-           ws.firstChild(child, "_AOL_Glyph") && ws.nthChild(child, "_AOL_Icon", 2);
+    return ws.firstChild(child, kCheckBoxClass) && ws.firstChild(child, kStaticClass) &&
+           ws.firstChild(child, kGlyphClass) && ws.nthChild(child, kIconClass, 2);
   });
 }
 
@@ -142,7 +140,7 @@ Text Host::GetCaption(Window window) { return window ? p_.windows.caption(window
 Text Host::GetText(Window window) { return window ? p_.windows.text(window) : Text{}; }
 
 void Host::CloseWindow(Window window) {
-  if (window) p_.windows.post(window, msg::kClose, 0, 0);
+  if (window) p_.windows.postClose(window);
 }
 
 void Host::RunMenuItem(std::string_view lookFor) {
@@ -158,7 +156,7 @@ void Host::RunMenuItem(std::string_view lookFor) {
     for (int i = 0; i < items; ++i) {
       const std::uint32_t id = ws.menuItemId(sub, i);
       if (ContainsNoCase(ws.menuItemText(sub, i, kMenuTextChars), lookFor)) {
-        ws.send(frame, msg::kCommand, id, 0);
+        ws.sendCommand(frame, id);
         return;
       }
     }

@@ -2,13 +2,15 @@
 // companion file.
 #include "hostsim/control_channel.h"
 
+#include "text/text_ops.h"
+
 namespace vantary::hostsim {
 namespace {
 
 // The command's number: the leading digits (after any blanks), followed by a blank or the
 // end of the line.
 bool SplitNumber(std::string_view line, std::uint32_t& number, std::string_view& command) {
-  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  line = text::TrimLeft(line);
   std::size_t i = 0;
   std::uint64_t value = 0;
   while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
@@ -29,7 +31,14 @@ ControlChannel::ControlChannel(HostScript& script, platform::Platform& platform,
       platform_(platform),
       path_(std::move(path)),
       outPath_(path_ + ".out"),
-      timer_(platform.loop, kControlPollMs, [this] { poll(); }) {
+      timer_(platform.loop, kControlPollMs, [this] {
+        try {
+          poll();
+        } catch (...) {
+          polling_ = false;
+          script_.host().noteFault("control channel");
+        }
+      }) {
   // A fresh answers file says the host is listening.
   writeAnswers();
   timer_.setEnabled(true);
@@ -51,14 +60,13 @@ void ControlChannel::poll() {
       answers_.clear();
       dirty_ = true;
     }
-    for (;;) {
-      const std::size_t end = contents->find('\n', consumed_);
-      if (end == std::string::npos) break;
-      std::string_view line = std::string_view(*contents).substr(consumed_, end - consumed_);
-      consumed_ = end + 1;
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
-      runLine(line);
+    const std::size_t start = consumed_;
+    text::LineReader lines(std::string_view(*contents).substr(start), text::LineBreak::kLf);
+    while (const std::optional<std::string_view> line = lines.next()) {
+      if (!lines.lineEnded()) break;  // still being written
+      consumed_ = start + lines.consumed();
+      if (text::Trim(*line).empty()) continue;
+      runLine(*line);
       // Each command's answer goes out before the next one runs, which may wait.
       writeAnswers();
     }

@@ -6,7 +6,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "hostsim/host_sim.h"
@@ -137,6 +139,10 @@ struct HostSim::Impl {
   // that is handling it.
   void closeLater(Window window);
   void defer(std::function<void()> work);
+  // `tick` for a timer: what it throws is recorded as a fault of `where` (a literal)
+  // instead of unwinding through the event loop.
+  std::function<void()> guarded(const char* where, std::function<void()> tick);
+  void noteFault(std::string_view where) noexcept;
   void forget(Window window);
   std::vector<Window> windowsWithRole(WindowRole role) const;
   Window firstWithRole(WindowRole role) const;
@@ -241,6 +247,10 @@ struct HostSim::Impl {
   std::vector<Text> keywords;
   std::vector<ShownDialog> dialogs;
   int aboutBoxes = 0;
+
+  std::optional<Text> firstFault;
+  int faults = 0;
+  std::function<void(const Text&)> faultListener;
 };
 
 // Screen names and room names compare without regard to case and blanks, as the host does.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
+#include <exception>
 #include <utility>
 
 #include "hostsim/host_impl.h"
@@ -79,6 +81,17 @@ bool IsTopLevel(WindowRole role) {
   }
 }
 
+// What the exception being handled says.
+Text ExceptionText() {
+  try {
+    if (const std::exception_ptr e = std::current_exception()) std::rethrow_exception(e);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+  }
+  return "an exception that is no std::exception";
+}
+
 constexpr Rect kFrameRect{0, 0, 800, 600};
 constexpr int kToolbarHeight = 60;
 
@@ -107,11 +120,11 @@ HostSim::Impl::Impl(platform::Platform& platform, Generation g)
       ws(platform.windows),
       generation(g),
       privacySaved{true, false, false, false, false, false, false},
-      idleTimer(platform.loop, kDefaultIdleAfterMs, [this] { raiseIdleWindows(); }),
-      standTimer(platform.loop, kDefaultIdleStandMs, [this] {
-        standTimer.setEnabled(false);
-        if (idleWindowsStand()) signOff();
-      }) {
+      idleTimer(platform.loop, kDefaultIdleAfterMs, guarded("idle timer", [this] { raiseIdleWindows(); })),
+      standTimer(platform.loop, kDefaultIdleStandMs, guarded("idle stand timer", [this] {
+                   standTimer.setEnabled(false);
+                   if (idleWindowsStand()) signOff();
+                 })) {
   assert(Hosts().count(&ws) == 0 && "one host per process");
   Hosts()[&ws] = this;
   privateLayout = g == Generation::k2 ? RoomLayout::kPlain : RoomLayout::kRich;
@@ -144,13 +157,21 @@ void HostSim::Impl::registerClasses() {
     ClassSpec desc;
     desc.name = def.name;
     desc.base = def.base;
-    desc.handler = [windows = &ws, cls = def.cls](Window w, const Message& m) -> LResult {
+    desc.handler = [windows = &ws, cls = def.cls, name = def.name](Window w, const Message& m) -> LResult {
       const auto it = Hosts().find(windows);
       if (it == Hosts().end()) return windows->callDefault(w, m);
       try {
         return it->second->handle(cls, w, m);
       } catch (...) {
-        // Nothing may escape a window handler; a host that cannot act leaves it undone.
+        // Nothing may escape a window handler: the act stays undone and the fault is
+        // recorded (the handler may have ended the host, so it is looked up again).
+        const auto host = Hosts().find(windows);
+        if (host != Hosts().end()) {
+          char where[96];
+          std::snprintf(where, sizeof where, "window handler of %s, message 0x%04X", name,
+                        static_cast<unsigned>(m.id));
+          host->second->noteFault(where);
+        }
         return 0;
       }
     };
@@ -330,14 +351,36 @@ void HostSim::Impl::bringToTop(Window window) {
 }
 
 void HostSim::Impl::defer(std::function<void()> work) {
-  p.loop.postWork([keep = alive, work = std::move(work)] {
+  p.loop.postWork([this, keep = alive, work = std::move(work)] {
     if (!*keep) return;
     try {
       work();
     } catch (...) {
-      // As in the handlers: what the host cannot do stays undone.
+      // As in the handlers: the act stays undone and the fault is recorded.
+      if (*keep) noteFault("deferred work");
     }
   });
+}
+
+std::function<void()> HostSim::Impl::guarded(const char* where, std::function<void()> tick) {
+  return [this, where, tick = std::move(tick)] {
+    try {
+      tick();
+    } catch (...) {
+      noteFault(where);
+    }
+  };
+}
+
+void HostSim::Impl::noteFault(std::string_view where) noexcept {
+  ++faults;
+  try {
+    const Text fault = Text(where) + ": " + ExceptionText();
+    if (!firstFault) firstFault = fault;
+    if (faultListener) faultListener(fault);
+  } catch (...) {
+    // Memory ran out while the fault was written down: the count still tells of it.
+  }
 }
 
 void HostSim::Impl::closeLater(Window window) {
@@ -659,6 +702,13 @@ HostSim::HostSim(platform::Platform& platform, Generation generation)
     : impl_(std::make_unique<Impl>(platform, generation)) {}
 
 HostSim::~HostSim() = default;
+
+void HostSim::noteFault(std::string_view where) noexcept { impl_->noteFault(where); }
+const std::optional<Text>& HostSim::firstFault() const { return impl_->firstFault; }
+int HostSim::faultCount() const { return impl_->faults; }
+void HostSim::setFaultListener(std::function<void(const Text&)> listener) {
+  impl_->faultListener = std::move(listener);
+}
 
 void HostSim::signOn(const Text& screenName) { impl_->signOn(screenName); }
 void HostSim::signOff() { impl_->signOff(); }

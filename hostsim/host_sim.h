@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -152,6 +154,22 @@ class HostSim {
   const std::vector<Text>& keywordsRun() const;
   const std::vector<ShownDialog>& dialogsShown() const;
   int aboutBoxesShown() const;
+
+  // ---- faults of the host's own code ----------------------------------------------------
+  // Nothing may throw across the window system or the event loop, so the host's window
+  // handlers, deferred work, timers and script lines catch what their code throws and
+  // leave that act undone. What they caught is a fault: a bug of the stand-in host (or
+  // memory running out), never something a script or the program did. It is recorded
+  // here, so that tests fail on it and hostsim.exe logs it.
+  //
+  // Records the exception being handled as a fault of `where` ("window handler of
+  // RICHCNTL", "chatter"); call it from inside a catch block.
+  void noteFault(std::string_view where) noexcept;
+  // The first fault, "where: what was thrown"; nullopt while there has been none.
+  const std::optional<Text>& firstFault() const;
+  int faultCount() const;
+  // Called with each fault's text as it is recorded.
+  void setFaultListener(std::function<void(const Text&)> listener);
 
   // ---- windows, for tests that want to look -----------------------------------------------
   Window frame() const;

@@ -1,5 +1,6 @@
 // Instant message windows of each generation, the buddy list and its privacy preferences.
 #include "hostsim/host_impl.h"
+#include "text/text_ops.h"
 
 namespace vantary::hostsim {
 namespace {
@@ -53,9 +54,7 @@ void HostSim::Impl::sendInstantMessage(Window window) {
   const auto it = imWindows.find(window);
   if (it == imWindows.end()) return;
   const InstantMessageWindow im = it->second;
-  Text recipient = ws.text(im.recipient);
-  while (!recipient.empty() && recipient.back() == ' ') recipient.pop_back();
-  while (!recipient.empty() && recipient.front() == ' ') recipient.erase(recipient.begin());
+  const Text recipient(text::Trim(ws.text(im.recipient), " "));
   const Text message = ws.text(im.message);
   if (recipient.empty()) {
     showHostDialog("You must enter the screen name of the member you want to send an Instant Message to.");

@@ -1,6 +1,7 @@
 // Keywords: the toolbar's keyword box, the Keyword window, and what the host does with a
 // keyword (private rooms, instant messages, the buddy list).
 #include "hostsim/host_impl.h"
+#include "text/text_ops.h"
 
 namespace vantary::hostsim {
 namespace {
@@ -8,12 +9,8 @@ namespace {
 constexpr std::string_view kPrivateRoomKeyword = "aol://2719:2-2-";
 constexpr std::string_view kInstantMessageKeyword = "aol://9293:";
 
-Text TrimBlanks(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return Text{};
-  const std::size_t last = s.find_last_not_of(" \t\r\n");
-  return Text(s.substr(first, last - first + 1));
-}
+// A keyword as typed, without the blanks and line breaks around it.
+Text TrimBlanks(std::string_view s) { return Text(text::Trim(s, text::kBlanksAndLineBreaks)); }
 
 // The host shows a private room's name as it was asked for, with a capital first letter.
 Text RoomCaption(const Text& name) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <span>
 
 #include "text/ansi.h"
 #include "text/text_ops.h"
@@ -43,25 +44,13 @@ constexpr std::array<std::string_view, 24> kChatterLines = {
     "<u>room</u> is lively today",
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimLeft(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  return s;
-}
-
-std::string_view Trim(std::string_view s) {
-  s = TrimLeft(s);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
+constexpr std::uint64_t kMaxU32 = std::numeric_limits<std::uint32_t>::max();
 
 // The first word and what follows it, blanks between them skipped.
 std::pair<std::string_view, std::string_view> SplitWord(std::string_view s) {
-  s = TrimLeft(s);
-  std::size_t end = 0;
-  while (end < s.size() && !IsBlank(s[end])) ++end;
-  return {s.substr(0, end), TrimLeft(s.substr(end))};
+  s = text::TrimLeft(s);
+  const std::size_t end = std::min(s.find_first_of(text::kBlanks), s.size());
+  return {s.substr(0, end), text::TrimLeft(s.substr(end))};
 }
 
 // A whole decimal number without sign, at most `max`.
@@ -83,17 +72,14 @@ Text SameName(std::string_view name) { return text::ToLower(text::RemoveSpaces(n
 // writes another line break; one that is there anyway is shown escaped.
 std::vector<Text> TranscriptLines(const Text& transcript) {
   std::vector<Text> lines;
-  if (transcript.empty()) return lines;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = transcript.find("\r\n", start);
-    Text line = transcript.substr(start, end == Text::npos ? Text::npos : end - start);
+  if (transcript.empty()) return lines;  // an empty control holds no line
+  for (std::string_view l :
+       text::SplitLines(transcript, text::LineBreak::kCrLf, text::FinalBreak::kStartsLine)) {
+    Text line(l);
     if (line.find_first_of("\r\n") != Text::npos) {
       line = text::ReplaceText(text::ReplaceText(line, "\r", "\\r"), "\n", "\\n");
     }
     lines.push_back(std::move(line));
-    if (end == Text::npos) break;
-    start = end + 2;
   }
   return lines;
 }
@@ -118,6 +104,15 @@ ScriptResult Answer(std::vector<Text> lines) {
   ScriptResult r;
   r.answer = std::move(lines);
   return r;
+}
+
+// Records the exception being handled as the host's fault, naming the line that ran into it.
+void NoteLineFault(HostSim& host, std::string_view line) noexcept {
+  try {
+    host.noteFault("script line \"" + EncodeEscapes(line) + "\"");
+  } catch (...) {
+    host.noteFault("a script line");
+  }
 }
 
 const char* YesNo(bool b) { return b ? "yes" : "no"; }
@@ -193,9 +188,13 @@ Text EncodeEscapes(std::string_view s) {
 }
 
 HostScript::HostScript(HostSim& host, platform::Platform& platform)
-    : host_(host),
-      platform_(platform),
-      chatter_(platform.loop, kDefaultChatterMs, [this] { chatterTick(); }) {}
+    : host_(host), platform_(platform), chatter_(platform.loop, kDefaultChatterMs, [this] {
+        try {
+          chatterTick();
+        } catch (...) {
+          host_.noteFault("chatter");
+        }
+      }) {}
 
 HostScript::~HostScript() = default;
 
@@ -205,8 +204,10 @@ ScriptResult HostScript::run(std::string_view line) {
   try {
     result = utf8 ? execute(text::FromUtf8(line)) : execute(line);
   } catch (...) {
-    // A command the host could not carry out (out of memory, say) is this line's failure,
-    // never the end of the program that runs the script.
+    // Commands fail by their results; an exception is a fault of the host's own code (or
+    // memory running out). The host records it, and the line fails without ending the
+    // program that runs the script.
+    NoteLineFault(host_, line);
     result = Fail("the host could not run this line");
   }
   if (utf8) {
@@ -219,15 +220,12 @@ ScriptResult HostScript::run(std::string_view line) {
 int HostScript::runAll(std::string_view script, std::ostream& answers, std::ostream& errors) {
   int failed = 0;
   int number = 0;
-  std::size_t start = 0;
-  while (start < script.size() && !quit_) {
-    std::size_t end = script.find('\n', start);
-    if (end == std::string_view::npos) end = script.size();
-    std::string_view line = script.substr(start, end - start);
-    start = end + 1;
+  text::LineReader lines(script, text::LineBreak::kLf, text::FinalBreak::kEndsLine);
+  while (!quit_) {
+    const std::optional<std::string_view> line = lines.next();
+    if (!line) break;
     ++number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const ScriptResult r = run(line);
+    const ScriptResult r = run(*line);
     for (const Text& a : r.answer) answers << a << '\n';
     if (r.error) {
       ++failed;
@@ -239,224 +237,289 @@ int HostScript::runAll(std::string_view script, std::ostream& answers, std::ostr
   return failed;
 }
 
+// One command line as its handler sees it, with the failures every command may give.
+struct HostScript::Line {
+  std::string_view name;   // the command's name, as the table has it
+  std::string_view usage;  // how the command is written, as its failures quote it
+  std::string_view args;   // the rest of the line as written, blanks before it skipped
+  const Text& rest;        // the same with its escapes decoded: the command's texts
+  Text text;               // `rest` without blanks around it: a name, a caption
+  Window room;             // the current room, 0 when none is open
+
+  // The usage, or the usage and why the line does not fit it.
+  ScriptResult wrong(std::string_view why = {}) const { return Fail(Text(usage) + Text(why)); }
+  std::optional<ScriptResult> unwantedArguments() const {
+    if (!args.empty()) return Fail(Text(name) + " takes no arguments");
+    return std::nullopt;
+  }
+  std::optional<ScriptResult> noRoom() const {
+    if (!room) return Fail("no room is open");
+    return std::nullopt;
+  }
+};
+
+struct HostScript::Command {
+  std::string_view name;
+  std::string_view usage;
+  ScriptResult (*run)(HostScript& script, const Line& line);
+};
+
+// The commands in the order the README's table lists them. A handler's failures that are
+// the line's own fault are results, never exceptions.
+std::span<const HostScript::Command> HostScript::Commands() {
+  static const Command kCommands[] = {
+      {"encoding", "encoding ansi|utf8",
+       [](HostScript& s, const Line& l) {
+         if (text::EqualsNoCase(l.args, "ansi")) {
+           s.utf8_ = false;
+         } else if (text::EqualsNoCase(l.args, "utf8") || text::EqualsNoCase(l.args, "utf-8")) {
+           s.utf8_ = true;
+         } else {
+           return l.wrong();
+         }
+         return Done();
+       }},
+      {"sign-on", "sign-on NAME",
+       [](HostScript& s, const Line& l) {
+         if (l.text.empty()) return l.wrong(": a screen name is needed");
+         s.host_.signOn(l.text);
+         return Done();
+       }},
+      {"sign-off", "sign-off",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         s.host_.signOff();
+         return Done();
+       }},
+      {"generation", "generation 5|4|95|25",
+       [](HostScript& s, const Line& l) {
+         const std::optional<Generation> g = ParseGeneration(l.args);
+         if (!g) return l.wrong();
+         s.host_.setGeneration(*g);
+         return Done();
+       }},
+      {"open-room", "open-room rich|plain NAME",
+       [](HostScript& s, const Line& l) {
+         const auto [layoutWord, roomWords] = SplitWord(l.rest);
+         const std::optional<RoomLayout> layout = ParseLayout(layoutWord);
+         const Text roomName(text::Trim(roomWords));
+         if (!layout || roomName.empty()) return l.wrong();
+         if (!s.host_.openRoom(roomName, *layout)) return Fail("the room could not be opened");
+         return Done();
+       }},
+      {"close-room", "close-room",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         if (auto e = l.noRoom()) return *e;
+         s.host_.closeRoom(l.room);
+         return Done();
+       }},
+      {"private-rooms", "private-rooms rich|plain",
+       [](HostScript& s, const Line& l) {
+         const std::optional<RoomLayout> layout = ParseLayout(l.args);
+         if (!layout) return l.wrong();
+         s.host_.setPrivateRoomLayout(*layout);
+         return Done();
+       }},
+      {"join", "join NAME",
+       [](HostScript& s, const Line& l) {
+         if (l.text.empty()) return l.wrong(": a member's name is needed");
+         if (auto e = l.noRoom()) return *e;
+         s.host_.join(l.room, l.text);
+         return Done();
+       }},
+      {"leave", "leave NAME",
+       [](HostScript& s, const Line& l) {
+         if (l.text.empty()) return l.wrong(": a member's name is needed");
+         if (auto e = l.noRoom()) return *e;
+         s.host_.leave(l.room, l.text);
+         return Done();
+       }},
+      {"say", "say NAME: TEXT",
+       [](HostScript& s, const Line& l) {
+         // The name ends at the first colon; one blank after it separates the text.
+         const std::size_t colon = l.rest.find(':');
+         if (colon == Text::npos) return l.wrong();
+         const Text sender(text::Trim(std::string_view(l.rest).substr(0, colon)));
+         std::string_view said = std::string_view(l.rest).substr(colon + 1);
+         if (!said.empty() && said.front() == ' ') said.remove_prefix(1);
+         if (sender.empty()) return l.wrong(": a sender is needed");
+         if (auto e = l.noRoom()) return *e;
+         s.host_.say(l.room, sender, Text(said));
+         return Done();
+       }},
+      {"room-full", "room-full NAME",
+       [](HostScript& s, const Line& l) {
+         if (l.text.empty()) return l.wrong(": a room name is needed");
+         s.host_.setRoomFull(l.text, true);
+         return Done();
+       }},
+      {"room-not-full", "room-not-full NAME",
+       [](HostScript& s, const Line& l) {
+         if (l.text.empty()) return l.wrong(": a room name is needed");
+         s.host_.setRoomFull(l.text, false);
+         return Done();
+       }},
+      {"rate-limit", "rate-limit LINES PER_MS",
+       [](HostScript& s, const Line& l) {
+         const auto [linesWord, perWord] = SplitWord(l.args);
+         const std::optional<std::uint64_t> lines = ParseNumber(linesWord, std::numeric_limits<int>::max());
+         const std::optional<std::uint64_t> per =
+             perWord.empty() && lines == 0u ? std::optional<std::uint64_t>(0) : ParseNumber(perWord, kMaxU32);
+         if (!lines || !per || (*lines > 0 && *per == 0)) return l.wrong();
+         s.host_.setChatRateLimit(static_cast<int>(*lines), static_cast<std::uint32_t>(*per));
+         return Done();
+       }},
+      {"transcript-limit", "transcript-limit LINES",
+       [](HostScript& s, const Line& l) {
+         const std::optional<std::uint64_t> lines = ParseNumber(l.args, 1000000);
+         if (!lines) return l.wrong(" (0 to 1000000)");
+         s.host_.setTranscriptLimit(static_cast<std::size_t>(*lines));
+         return Done();
+       }},
+      {"start-transfer", "start-transfer download|upload MS FILE",
+       [](HostScript& s, const Line& l) {
+         const auto [kindWord, afterKind] = SplitWord(l.rest);
+         const auto [msWord, fileRest] = SplitWord(afterKind);
+         std::optional<TransferKind> kind;
+         if (text::EqualsNoCase(kindWord, "download")) kind = TransferKind::kDownload;
+         if (text::EqualsNoCase(kindWord, "upload")) kind = TransferKind::kUpload;
+         const std::optional<std::uint64_t> ms = ParseNumber(msWord, kMaxU32);
+         const Text file(text::Trim(fileRest));
+         if (!kind || !ms || file.empty()) return l.wrong();
+         const int id = s.host_.startTransfer(*kind, file, static_cast<std::uint32_t>(*ms));
+         if (id == 0) return Fail("transfers need a signed-on host");
+         s.transfers_[id] = TransferInfo{*kind, file};
+         return Answer({"transfer " + std::to_string(id)});
+       }},
+      {"finish-transfer", "finish-transfer ID",
+       [](HostScript& s, const Line& l) {
+         const std::optional<std::uint64_t> id = ParseNumber(l.args, std::numeric_limits<int>::max());
+         if (!id) return l.wrong();
+         if (!s.host_.transferRunning(static_cast<int>(*id)))
+           return Fail("transfer " + std::to_string(*id) + " is not running");
+         s.host_.finishTransfer(static_cast<int>(*id));
+         return Done();
+       }},
+      {"browser-dialog", "browser-dialog CAPTION",
+       [](HostScript& s, const Line& l) {
+         if (l.text.empty()) return l.wrong();
+         if (!s.host_.openBrowserDownload(l.rest)) return Fail("the browser dialog could not be opened");
+         return Done();
+       }},
+      {"close-browser-dialog", "close-browser-dialog",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         s.host_.closeBrowserDownload();
+         return Done();
+       }},
+      {"raise-idle", "raise-idle",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         if (!s.host_.signedOn()) return Fail("the idle windows need a signed-on host");
+         s.host_.raiseIdleWindows();
+         return Done();
+       }},
+      {"idle-limits", "idle-limits IDLE_AFTER_MS STAND_MS",
+       [](HostScript& s, const Line& l) {
+         const auto [afterWord, standWord] = SplitWord(l.args);
+         const std::optional<std::uint64_t> after = ParseNumber(afterWord, kMaxU32);
+         const std::optional<std::uint64_t> stand = ParseNumber(standWord, kMaxU32);
+         if (!after || !stand) return l.wrong();
+         s.host_.setIdleLimits(static_cast<std::uint32_t>(*after), static_cast<std::uint32_t>(*stand));
+         return Done();
+       }},
+      {"im-dialog", "im-dialog on|off",
+       [](HostScript& s, const Line& l) {
+         const std::optional<bool> on = ParseSwitch(l.args);
+         if (!on) return l.wrong();
+         s.host_.setAnswerInstantMessagesWithDialog(*on);
+         return Done();
+       }},
+      {"chatter", "chatter on [MS] | chatter off",
+       [](HostScript& s, const Line& l) {
+         const auto [switchWord, msWord] = SplitWord(l.args);
+         const std::optional<bool> on = ParseSwitch(switchWord);
+         std::optional<std::uint64_t> every = std::uint64_t{kDefaultChatterMs};
+         if (!msWord.empty()) every = ParseNumber(msWord, kMaxU32 / 2);
+         if (!on || !every || *every == 0 || (!*on && !msWord.empty())) return l.wrong();
+         s.setChatter(*on, static_cast<std::uint32_t>(*every));
+         return Done();
+       }},
+      {"wait", "wait MS",
+       [](HostScript& s, const Line& l) {
+         const std::optional<std::uint64_t> ms = ParseNumber(l.args, kLongestWaitMs);
+         if (!ms) return l.wrong(" (at most " + std::to_string(kLongestWaitMs) + ")");
+         s.platform_.loop.pause(static_cast<double>(*ms) / 1000.0);
+         return Done();
+       }},
+      {"quit", "quit",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         s.quit_ = true;
+         return Done();
+       }},
+      // ---- queries ----
+      {"transcript", "transcript",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         if (auto e = l.noRoom()) return *e;
+         return Answer(TranscriptLines(s.host_.transcript(l.room)));
+       }},
+      {"transcript-since", "transcript-since N",
+       [](HostScript& s, const Line& l) {
+         const std::optional<std::uint64_t> after =
+             ParseNumber(l.args, std::numeric_limits<std::uint64_t>::max());
+         if (!after) return l.wrong();
+         if (auto e = l.noRoom()) return *e;
+         const std::vector<Text> lines = TranscriptLines(s.host_.transcript(l.room));
+         const std::uint64_t newest = s.host_.transcriptLineCount(l.room);
+         // The newest line is number `newest`; the lines before it count down from there.
+         const std::uint64_t first = newest >= lines.size() ? newest - lines.size() + 1 : 1;
+         std::vector<Text> answer = {"room " + EncodeEscapes(s.host_.roomName(l.room))};
+         for (std::size_t i = 0; i < lines.size(); ++i) {
+           const std::uint64_t number = first + i;
+           if (number > *after) answer.push_back(std::to_string(number) + " " + lines[i]);
+         }
+         return Answer(std::move(answer));
+       }},
+      {"members", "members",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         if (auto e = l.noRoom()) return *e;
+         std::vector<Text> answer;
+         for (const Text& m : s.host_.members(l.room)) answer.push_back(EncodeEscapes(m));
+         return Answer(std::move(answer));
+       }},
+      {"state", "state",
+       [](HostScript& s, const Line& l) {
+         if (auto e = l.unwantedArguments()) return *e;
+         return Answer(s.state());
+       }},
+  };
+  return kCommands;
+}
+
+std::vector<std::string_view> HostScript::CommandUsages() {
+  std::vector<std::string_view> usages;
+  for (const Command& c : Commands()) usages.push_back(c.usage);
+  return usages;
+}
+
 ScriptResult HostScript::execute(std::string_view rawLine) {
   std::string_view line = rawLine;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  const auto split = SplitWord(line);
-  const std::string_view command = split.first;
-  const std::string_view args = split.second;
+  const auto [command, args] = SplitWord(line);
   if (command.empty() || command.front() == '#') return Done();
-  const Text cmd = text::ToLower(command);
 
   // The texts of a command: the rest of the line with its escapes decoded.
-  const std::optional<Text> decoded = DecodeEscapes(args);
-  if (!decoded) return Fail("a backslash must start \\t, \\r, \\n or \\\\");
-  const Text& rest = *decoded;
-  const Text name(Trim(rest));
-  const auto noArgs = [&]() -> std::optional<ScriptResult> {
-    if (!args.empty()) return Fail(cmd + " takes no arguments");
-    return std::nullopt;
-  };
-  const Window room = host_.currentRoom();
-  const auto needRoom = [&]() -> std::optional<ScriptResult> {
-    if (!room) return Fail("no room is open");
-    return std::nullopt;
-  };
-  constexpr std::uint64_t kMaxU32 = std::numeric_limits<std::uint32_t>::max();
-
-  if (cmd == "encoding") {
-    if (text::EqualsNoCase(args, "ansi")) {
-      utf8_ = false;
-    } else if (text::EqualsNoCase(args, "utf8") || text::EqualsNoCase(args, "utf-8")) {
-      utf8_ = true;
-    } else {
-      return Fail("encoding ansi|utf8");
-    }
-    return Done();
-  }
-  if (cmd == "sign-on") {
-    if (name.empty()) return Fail("sign-on NAME: a screen name is needed");
-    host_.signOn(name);
-    return Done();
-  }
-  if (cmd == "sign-off") {
-    if (auto e = noArgs()) return *e;
-    host_.signOff();
-    return Done();
-  }
-  if (cmd == "generation") {
-    const std::optional<Generation> g = ParseGeneration(args);
-    if (!g) return Fail("generation 5|4|95|25");
-    host_.setGeneration(*g);
-    return Done();
-  }
-  if (cmd == "open-room") {
-    const auto [layoutWord, roomWords] = SplitWord(rest);
-    const std::optional<RoomLayout> layout = ParseLayout(layoutWord);
-    const Text roomName(Trim(roomWords));
-    if (!layout || roomName.empty()) return Fail("open-room rich|plain NAME");
-    if (!host_.openRoom(roomName, *layout)) return Fail("the room could not be opened");
-    return Done();
-  }
-  if (cmd == "close-room") {
-    if (auto e = noArgs()) return *e;
-    if (auto e = needRoom()) return *e;
-    host_.closeRoom(room);
-    return Done();
-  }
-  if (cmd == "private-rooms") {
-    const std::optional<RoomLayout> layout = ParseLayout(args);
-    if (!layout) return Fail("private-rooms rich|plain");
-    host_.setPrivateRoomLayout(*layout);
-    return Done();
-  }
-  if (cmd == "join" || cmd == "leave") {
-    if (name.empty()) return Fail(cmd + " NAME: a member's name is needed");
-    if (auto e = needRoom()) return *e;
-    if (cmd == "join") {
-      host_.join(room, name);
-    } else {
-      host_.leave(room, name);
-    }
-    return Done();
-  }
-  if (cmd == "say") {
-    // The name ends at the first colon; one blank after it separates the text.
-    const std::size_t colon = rest.find(':');
-    if (colon == Text::npos) return Fail("say NAME: TEXT");
-    const Text sender(Trim(std::string_view(rest).substr(0, colon)));
-    std::string_view said = std::string_view(rest).substr(colon + 1);
-    if (!said.empty() && said.front() == ' ') said.remove_prefix(1);
-    if (sender.empty()) return Fail("say NAME: TEXT: a sender is needed");
-    if (auto e = needRoom()) return *e;
-    host_.say(room, sender, Text(said));
-    return Done();
-  }
-  if (cmd == "room-full" || cmd == "room-not-full") {
-    if (name.empty()) return Fail(cmd + " NAME: a room name is needed");
-    host_.setRoomFull(name, cmd == "room-full");
-    return Done();
-  }
-  if (cmd == "rate-limit") {
-    const auto [linesWord, perWord] = SplitWord(args);
-    const std::optional<std::uint64_t> lines = ParseNumber(linesWord, std::numeric_limits<int>::max());
-    const std::optional<std::uint64_t> per =
-        perWord.empty() && lines == 0u ? std::optional<std::uint64_t>(0) : ParseNumber(perWord, kMaxU32);
-    if (!lines || !per || (*lines > 0 && *per == 0)) return Fail("rate-limit LINES PER_MS");
-    host_.setChatRateLimit(static_cast<int>(*lines), static_cast<std::uint32_t>(*per));
-    return Done();
-  }
-  if (cmd == "transcript-limit") {
-    const std::optional<std::uint64_t> lines = ParseNumber(args, 1000000);
-    if (!lines) return Fail("transcript-limit LINES (0 to 1000000)");
-    host_.setTranscriptLimit(static_cast<std::size_t>(*lines));
-    return Done();
-  }
-  if (cmd == "start-transfer") {
-    const auto [kindWord, afterKind] = SplitWord(rest);
-    const auto [msWord, fileRest] = SplitWord(afterKind);
-    std::optional<TransferKind> kind;
-    if (text::EqualsNoCase(kindWord, "download")) kind = TransferKind::kDownload;
-    if (text::EqualsNoCase(kindWord, "upload")) kind = TransferKind::kUpload;
-    const std::optional<std::uint64_t> ms = ParseNumber(msWord, kMaxU32);
-    const Text file(Trim(fileRest));
-    if (!kind || !ms || file.empty()) return Fail("start-transfer download|upload MS FILE");
-    const int id = host_.startTransfer(*kind, file, static_cast<std::uint32_t>(*ms));
-    if (id == 0) return Fail("transfers need a signed-on host");
-    transfers_[id] = TransferInfo{*kind, file};
-    return Answer({"transfer " + std::to_string(id)});
-  }
-  if (cmd == "finish-transfer") {
-    const std::optional<std::uint64_t> id = ParseNumber(args, std::numeric_limits<int>::max());
-    if (!id) return Fail("finish-transfer ID");
-    if (!host_.transferRunning(static_cast<int>(*id)))
-      return Fail("transfer " + std::to_string(*id) + " is not running");
-    host_.finishTransfer(static_cast<int>(*id));
-    return Done();
-  }
-  if (cmd == "browser-dialog") {
-    if (name.empty()) return Fail("browser-dialog CAPTION");
-    if (!host_.openBrowserDownload(rest)) return Fail("the browser dialog could not be opened");
-    return Done();
-  }
-  if (cmd == "close-browser-dialog") {
-    if (auto e = noArgs()) return *e;
-    host_.closeBrowserDownload();
-    return Done();
-  }
-  if (cmd == "raise-idle") {
-    if (auto e = noArgs()) return *e;
-    if (!host_.signedOn()) return Fail("the idle windows need a signed-on host");
-    host_.raiseIdleWindows();
-    return Done();
-  }
-  if (cmd == "idle-limits") {
-    const auto [afterWord, standWord] = SplitWord(args);
-    const std::optional<std::uint64_t> after = ParseNumber(afterWord, kMaxU32);
-    const std::optional<std::uint64_t> stand = ParseNumber(standWord, kMaxU32);
-    if (!after || !stand) return Fail("idle-limits IDLE_AFTER_MS STAND_MS");
-    host_.setIdleLimits(static_cast<std::uint32_t>(*after), static_cast<std::uint32_t>(*stand));
-    return Done();
-  }
-  if (cmd == "im-dialog") {
-    const std::optional<bool> on = ParseSwitch(args);
-    if (!on) return Fail("im-dialog on|off");
-    host_.setAnswerInstantMessagesWithDialog(*on);
-    return Done();
-  }
-  if (cmd == "chatter") {
-    const auto [switchWord, msWord] = SplitWord(args);
-    const std::optional<bool> on = ParseSwitch(switchWord);
-    std::optional<std::uint64_t> every = std::uint64_t{kDefaultChatterMs};
-    if (!msWord.empty()) every = ParseNumber(msWord, kMaxU32 / 2);
-    if (!on || !every || *every == 0 || (!*on && !msWord.empty()))
-      return Fail("chatter on [MS] | chatter off");
-    setChatter(*on, static_cast<std::uint32_t>(*every));
-    return Done();
-  }
-  if (cmd == "wait") {
-    const std::optional<std::uint64_t> ms = ParseNumber(args, kLongestWaitMs);
-    if (!ms) return Fail("wait MS (at most " + std::to_string(kLongestWaitMs) + ")");
-    platform_.loop.pause(static_cast<double>(*ms) / 1000.0);
-    return Done();
-  }
-  if (cmd == "quit") {
-    if (auto e = noArgs()) return *e;
-    quit_ = true;
-    return Done();
-  }
-
-  // ---- queries ----
-  if (cmd == "transcript") {
-    if (auto e = noArgs()) return *e;
-    if (auto e = needRoom()) return *e;
-    return Answer(TranscriptLines(host_.transcript(room)));
-  }
-  if (cmd == "transcript-since") {
-    const std::optional<std::uint64_t> after = ParseNumber(args, std::numeric_limits<std::uint64_t>::max());
-    if (!after) return Fail("transcript-since N");
-    if (auto e = needRoom()) return *e;
-    const std::vector<Text> lines = TranscriptLines(host_.transcript(room));
-    const std::uint64_t newest = host_.transcriptLineCount(room);
-    // The newest line is number `newest`; the lines before it count down from there.
-    const std::uint64_t first = newest >= lines.size() ? newest - lines.size() + 1 : 1;
-    std::vector<Text> answer = {"room " + EncodeEscapes(host_.roomName(room))};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      const std::uint64_t number = first + i;
-      if (number > *after) answer.push_back(std::to_string(number) + " " + lines[i]);
-    }
-    return Answer(std::move(answer));
-  }
-  if (cmd == "members") {
-    if (auto e = noArgs()) return *e;
-    if (auto e = needRoom()) return *e;
-    std::vector<Text> answer;
-    for (const Text& m : host_.members(room)) answer.push_back(EncodeEscapes(m));
-    return Answer(std::move(answer));
-  }
-  if (cmd == "state") {
-    if (auto e = noArgs()) return *e;
-    return Answer(state());
+  const std::optional<Text> rest = DecodeEscapes(args);
+  if (!rest) return Fail("a backslash must start \\t, \\r, \\n or \\\\");
+  const Text name = text::ToLower(command);
+  for (const Command& c : Commands()) {
+    if (c.name != name) continue;
+    const Line l{c.name, c.usage, args, *rest, Text(text::Trim(*rest)), host_.currentRoom()};
+    return c.run(*this, l);
   }
   return Fail("unknown command \"" + EncodeEscapes(command) + "\"");
 }

@@ -42,6 +42,7 @@
 #include <iosfwd>
 #include <map>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -80,7 +81,9 @@ class HostScript {
   HostScript(const HostScript&) = delete;
   HostScript& operator=(const HostScript&) = delete;
 
-  // Runs one line. Never throws: whatever goes wrong is the result's error.
+  // Runs one line. Never throws: whatever goes wrong is the result's error. A line the
+  // language refuses is the script's fault and only that; an exception inside the host
+  // while the line runs is also recorded as the host's fault (HostSim::noteFault).
   ScriptResult run(std::string_view line);
   // Runs a whole script, line by line, until its end or a "quit". Answer lines go to
   // `answers`, each ended by "\n"; every failed line is reported to `errors` as
@@ -88,6 +91,10 @@ class HostScript {
   int runAll(std::string_view script, std::ostream& answers, std::ostream& errors);
 
   bool quitRequested() const { return quit_; }
+  HostSim& host() { return host_; }
+  // How each command of the language is written ("sign-on NAME"), as the failures of its
+  // lines quote it.
+  static std::vector<std::string_view> CommandUsages();
   bool chattering() const { return chatter_.enabled(); }
   // Members of the current room other than the user say a line from a built-in list now
   // and then: at random between half and one and a half times `everyMs` apart.
@@ -105,6 +112,12 @@ class HostScript {
     TransferKind kind = TransferKind::kDownload;
     Text file;
   };
+
+  // One line as a command's handler sees it, and a command: name, usage (as its failures
+  // quote it) and handler. The table is in script.cpp.
+  struct Line;
+  struct Command;
+  static std::span<const Command> Commands();
 
   ScriptResult execute(std::string_view line);
   void chatterTick();

@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "text/text_ops.h"
+
 namespace vantary::hostsim {
 namespace {
 
@@ -60,18 +62,13 @@ Text StripMarkup(std::string_view s) {
 std::deque<Text> FormatMessage(std::string_view sender, std::string_view message) {
   const Text plain = StripMarkup(message);
   std::deque<Text> lines;
-  Text current = Text(sender) + ":\t";
-  for (std::size_t i = 0; i < plain.size(); ++i) {
-    const char c = plain[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      if (c == '\r' && i + 1 < plain.size() && plain[i + 1] == '\n') ++i;
-    } else {
-      current.push_back(c == '\t' ? ' ' : c);
-    }
+  // A break at the message's very end starts one more line, an empty one.
+  for (std::string_view line :
+       text::SplitLines(plain, text::LineBreak::kAny, text::FinalBreak::kStartsLine)) {
+    Text shown = lines.empty() ? Text(sender) + ":\t" : Text();
+    for (char c : line) shown.push_back(c == '\t' ? ' ' : c);
+    lines.push_back(std::move(shown));
   }
-  lines.push_back(std::move(current));
   return lines;
 }
 

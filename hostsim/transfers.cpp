@@ -57,8 +57,8 @@ int HostSim::Impl::startTransfer(TransferKind kind, const Text& file, std::uint3
     ws.enable(frame, false);
   }
   const int id = t->id;
-  t->timer = std::make_unique<platform::Timer>(p.loop, ProgressStepMs(t->durationMs),
-                                               [this, id] { advanceTransfer(id); });
+  t->timer = std::make_unique<platform::Timer>(
+      p.loop, ProgressStepMs(t->durationMs), guarded("transfer timer", [this, id] { advanceTransfer(id); }));
   showProgress(*t);
   t->timer->setEnabled(true);
   transfers[id] = std::move(t);

@@ -31,6 +31,31 @@ bool EventLoop::waitUntil(const std::function<bool()>& done, std::uint32_t limit
   }
 }
 
+bool EventLoop::waitUntil(const std::function<bool()>& done, std::uint32_t limitMs, const Deadline& overall) {
+  return waitUntil(done, overall.left(limitMs));
+}
+
+Window EventLoop::waitForWindow(const std::function<Window()>& find, std::uint32_t limitMs) {
+  Window found;
+  waitUntil([&] { return static_cast<bool>(found = find()); }, limitMs);
+  return found;
+}
+
+bool EventLoop::repeatUntil(const std::function<void()>& step, const std::function<bool()>& done,
+                            std::uint32_t limitMs) {
+  return waitUntil(
+      [&] {
+        step();
+        return done();
+      },
+      limitMs);
+}
+
+std::uint32_t Deadline::left(std::uint32_t limitMs) const {
+  const std::uint64_t now = loop_.nowMs();
+  return now >= endMs_ ? 0 : static_cast<std::uint32_t>(std::min<std::uint64_t>(endMs_ - now, limitMs));
+}
+
 Timer::Timer(EventLoop& loop, std::uint32_t intervalMs, std::function<void()> tick)
     : loop_(loop), intervalMs_(intervalMs), state_(std::make_shared<State>()) {
   state_->tick = std::move(tick);
@@ -59,11 +84,15 @@ void Timer::start() {
   id_ = loop_.startTimer(intervalMs_, [state = state_] {
     if (state->running) return;
     state->running = true;
-    // Hold our own copy: the handler may destroy the Timer that owns `state->tick`.
+    // Hold our own copy: the handler may destroy the Timer that owns `state->tick`. The
+    // tick is over however it ends: a tick that throws must not stop the timer for good.
     auto keep = state;
+    struct Done {
+      std::shared_ptr<State>& s;
+      ~Done() { s->running = false; }
+    } done{keep};
     auto tick = keep->tick;
     if (tick) tick();
-    keep->running = false;
   });
 }
 

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/types.h"
+
 namespace vantary::platform {
 
 using TimerId = std::uint64_t;
@@ -19,6 +21,8 @@ struct TimeOfDay {
 // The shortest step a poll without pending timers moves on by. The real system's timers
 // are no finer than about 10 ms either.
 inline constexpr std::uint32_t kPollStepMs = 10;
+
+class Deadline;
 
 class EventLoop {
  public:
@@ -57,6 +61,33 @@ class EventLoop {
   // held. Every wait of the program for something outside it goes through here, so every
   // such wait has a named bound.
   bool waitUntil(const std::function<bool()>& done, std::uint32_t limitMs);
+  // The same within a longer bound that several waits share: it ends when `overall` passes
+  // even if `limitMs` has not.
+  bool waitUntil(const std::function<bool()>& done, std::uint32_t limitMs, const Deadline& overall);
+  // Lets pending events run until `find` gives a window or `limitMs` have passed. The
+  // window found, by the look that found it; 0 when the limit passed first.
+  Window waitForWindow(const std::function<Window()>& find, std::uint32_t limitMs);
+  // A step with effects outside, repeated: lets pending events run, runs `step`, then asks
+  // `done`, until `done` holds or `limitMs` have passed; true when it held. The first step
+  // comes at once (after the events pending now), each later one after events ran again.
+  // `done` only looks; whatever the step changes, it changes in `step`.
+  bool repeatUntil(const std::function<void()>& step, const std::function<bool()>& done,
+                   std::uint32_t limitMs);
+};
+
+// The end of an overall bound over a series of waits, each of which has its own limit as
+// well (closing one window after another, each given a while to go).
+class Deadline {
+ public:
+  Deadline(EventLoop& loop, std::uint32_t limitMs) : loop_(loop), endMs_(loop.nowMs() + limitMs) {}
+
+  bool passed() const { return loop_.nowMs() >= endMs_; }
+  // What is left of the bound, or `limitMs` when that is less.
+  std::uint32_t left(std::uint32_t limitMs) const;
+
+ private:
+  EventLoop& loop_;
+  std::uint64_t endMs_;
 };
 
 // A timer in the manner of a form's timer control: an interval, an enabled state, and a

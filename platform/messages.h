@@ -57,6 +57,9 @@ inline constexpr std::uint32_t kBmSetCheck = 0x00F1;  // BM_SETCHECK
 inline constexpr std::uint32_t kBmClick = 0x00F5;     // BM_CLICK
 inline constexpr std::uintptr_t kBstUnchecked = 0;
 inline constexpr std::uintptr_t kBstChecked = 1;
+// Every bit set (-1, a program's "true"): a two-state check box takes any state above
+// checked as checked.
+inline constexpr std::uintptr_t kBstAllBits = ~std::uintptr_t{0};
 
 // List boxes.
 inline constexpr std::uint32_t kLbAddString = 0x0180;     // LB_ADDSTRING

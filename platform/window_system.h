@@ -109,6 +109,9 @@ class LowMemoryBlock {
   virtual std::span<std::uint8_t> bytes() = 0;
 };
 
+// A list row as wParam: -1 (no row) is every bit set, as the system reads it.
+constexpr WParam RowParam(int row) { return static_cast<WParam>(static_cast<std::intptr_t>(row)); }
+
 // How long a send to a window of another process may take before it is abandoned.
 // A host that stops answering must not hang the program; a healthy host answers in well
 // under a millisecond, a busy one in a few hundred.
@@ -232,17 +235,98 @@ class WindowSystem {
     bool up = post(w, msg::kKeyUp, key, 0);
     return down && up;
   }
+  // The left button pressed or released at the control's corner (both parameters 0): the
+  // halves of a click, for a click that lets events run between them.
+  bool sendMouseDown(Window w) { return send(w, msg::kLButtonDown, 0, 0).has_value(); }
+  bool sendMouseUp(Window w) { return send(w, msg::kLButtonUp, 0, 0).has_value(); }
+  bool postMouseDown(Window w) { return post(w, msg::kLButtonDown, 0, 0); }
+  bool postMouseUp(Window w) { return post(w, msg::kLButtonUp, 0, 0); }
   // A click at the control's corner: WM_LBUTTONDOWN then WM_LBUTTONUP, both parameters 0.
   bool sendClick(Window w) {
-    bool down = send(w, msg::kLButtonDown, 0, 0).has_value();
-    bool up = send(w, msg::kLButtonUp, 0, 0).has_value();
+    bool down = sendMouseDown(w);
+    bool up = sendMouseUp(w);
     return down && up;
   }
   bool postClick(Window w) {
-    bool down = post(w, msg::kLButtonDown, 0, 0);
-    bool up = post(w, msg::kLButtonUp, 0, 0);
+    bool down = postMouseDown(w);
+    bool up = postMouseUp(w);
     return down && up;
   }
+  // WM_LBUTTONDBLCLK alone, posted: a list box opens its selected row on it.
+  bool postDoubleClick(Window w) { return post(w, msg::kLButtonDblClk, 0, 0); }
+  // WM_CLOSE, posted: the window closes in its own time, or refuses.
+  bool postClose(Window w) { return post(w, msg::kClose, 0, 0); }
+  // WM_COMMAND with a menu item's identifier and lParam 0, as choosing the item sends it.
+  bool sendCommand(Window w, std::uint32_t id) { return send(w, msg::kCommand, id, 0).has_value(); }
+  bool postCommand(Window w, std::uint32_t id) { return post(w, msg::kCommand, id, 0); }
+
+  // WM_GETTEXTLENGTH: the length the control reports, not trusted beyond a buffer; nullopt
+  // when the window is gone or does not answer.
+  std::optional<LResult> textLength(Window w) { return send(w, msg::kGetTextLength, 0, 0); }
+  // EM_LIMITTEXT: the most characters the user may type into an edit.
+  bool setTextLimit(Window w, std::size_t chars) {
+    return send(w, msg::kEmLimitText, static_cast<WParam>(chars), 0).has_value();
+  }
+
+  // The control helpers below are true when the window answered (whatever it did with the
+  // value) and give nullopt when it is gone or does not answer.
+  // Check boxes. BM_GETCHECK: the state (msg::kBstChecked or msg::kBstUnchecked); BM_SETCHECK
+  // with a msg::kBst* state.
+  std::optional<LResult> checkState(Window w) { return send(w, msg::kBmGetCheck, 0, 0); }
+  bool setCheck(Window w, WParam state) { return send(w, msg::kBmSetCheck, state, 0).has_value(); }
+
+  // List boxes, rows from 0. A getter gives the list's answer: msg::kLbErr for a row that
+  // is not there (or, from listSelection, when no row is selected). listSelect(-1) clears
+  // the selection.
+  std::optional<LResult> listCount(Window w) { return send(w, msg::kLbGetCount, 0, 0); }
+  std::optional<LResult> listItemData(Window w, int row) {
+    return send(w, msg::kLbGetItemData, RowParam(row), 0);
+  }
+  std::optional<LResult> listSelection(Window w) { return send(w, msg::kLbGetCurSel, 0, 0); }
+  bool listSelect(Window w, int row) { return send(w, msg::kLbSetCurSel, RowParam(row), 0).has_value(); }
+  // LB_ADDSTRING: the new row's index.
+  std::optional<LResult> listAdd(Window w, std::string_view item);
+  bool listClear(Window w) { return send(w, msg::kLbResetContent, 0, 0).has_value(); }
+  // LB_GETTEXTLEN then LB_GETTEXT; nullopt for a row that is not there. For the program's
+  // own lists: across processes Wine answers LB_GETTEXT in UTF-16.
+  std::optional<Text> listItemText(Window w, int row);
+
+  // Combo boxes: the same for their list (msg::kCbErr where a list box gives kLbErr). The
+  // edit part is the combo box's own text (text, setText).
+  std::optional<LResult> comboCount(Window w) { return send(w, msg::kCbGetCount, 0, 0); }
+  std::optional<LResult> comboSelection(Window w) { return send(w, msg::kCbGetCurSel, 0, 0); }
+  bool comboSelect(Window w, int row) { return send(w, msg::kCbSetCurSel, RowParam(row), 0).has_value(); }
+  std::optional<LResult> comboAdd(Window w, std::string_view item);
+  bool comboClear(Window w) { return send(w, msg::kCbResetContent, 0, 0).has_value(); }
+  std::optional<Text> comboItemText(Window w, int row);
+
+  // Track bars (sliders): the control keeps the position within its range, and a position
+  // set here is not reported to the parent.
+  std::optional<LResult> trackPosition(Window w) { return send(w, msg::kTbmGetPos, 0, 0); }
+  bool setTrackPosition(Window w, int position) {
+    return send(w, msg::kTbmSetPos, 1, position).has_value();  // wParam 1: redraw
+  }
+  bool setTrackRange(Window w, int min, int max) {
+    const bool low = send(w, msg::kTbmSetRangeMin, 0, min).has_value();
+    const bool high = send(w, msg::kTbmSetRangeMax, 1, max).has_value();  // redraw once, at the end
+    return low && high;
+  }
+  // Scroll bars: the same.
+  std::optional<LResult> scrollPosition(Window w) { return send(w, msg::kSbmGetPos, 0, 0); }
+  bool setScrollPosition(Window w, int position) {
+    return send(w, msg::kSbmSetPos, static_cast<WParam>(position), 1).has_value();  // lParam 1: redraw
+  }
+  // A position outside the new range is brought to its nearer end: the systems differ on
+  // whether SBM_SETRANGE does so itself (Wine keeps the old position).
+  bool setScrollRange(Window w, int min, int max) {
+    if (!send(w, msg::kSbmSetRange, static_cast<WParam>(min), max)) return false;
+    const std::optional<LResult> position = scrollPosition(w);
+    if (!position) return false;
+    if (*position < min) return setScrollPosition(w, min);
+    if (*position > max) return setScrollPosition(w, max);
+    return true;
+  }
+
   // The n-th child of a class (n from 1), asking for the first and then n-1 times for the
   // next one after the previous one. A missing parent has no children: it does not fall
   // back to the top-level windows as findChild(0, ...) does.
@@ -256,6 +340,39 @@ class WindowSystem {
     return w;
   }
   Window firstChild(Window parent, std::string_view className) { return nthChild(parent, className, 1); }
+
+  // How many reads readText tries of a text that keeps changing length while it is read.
+  static constexpr int kTextReadAttempts = 3;
+  // The control's whole text as it stood at one moment: WM_GETTEXTLENGTH, WM_GETTEXT, then
+  // WM_GETTEXTLENGTH again. Unlike text(), it tells "no answer" from "": nullopt when the
+  // window is gone or does not answer, when the text is longer than `limit` (WM_GETTEXT
+  // would give only its head), or when it changed length during each of
+  // kTextReadAttempts reads. The other process runs between the sends: a text that grew
+  // after the first length would come back cut at the buffer's end, so the buffer holds
+  // two characters more than that length (growth fills it) and the count copied must be
+  // the length the control gives afterwards.
+  std::optional<Text> readText(Window w, std::size_t limit) {
+    for (int attempt = 0; attempt < kTextReadAttempts; ++attempt) {
+      const std::optional<LResult> length = send(w, msg::kGetTextLength);
+      if (!length || *length < 0) return std::nullopt;
+      const auto before = static_cast<std::size_t>(*length);
+      if (before > limit) return std::nullopt;
+      Text buffer(before + 2, '\0');
+      const std::optional<LResult> copied =
+          send(w, msg::kGetText, static_cast<WParam>(buffer.size()), reinterpret_cast<LParam>(buffer.data()));
+      if (!copied) return std::nullopt;
+      const std::optional<LResult> after = send(w, msg::kGetTextLength);
+      if (!after) return std::nullopt;
+      // The count copied is trusted only inside the buffer and up to the terminator.
+      if (*copied < 0 || *copied >= static_cast<LResult>(buffer.size()) || *after != *copied) continue;
+      const auto count = static_cast<std::size_t>(*copied);
+      if (buffer.find('\0') != count) continue;
+      if (count > limit) return std::nullopt;
+      buffer.resize(count);
+      return buffer;
+    }
+    return std::nullopt;
+  }
 };
 
 }  // namespace vantary::platform

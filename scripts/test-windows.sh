@@ -160,7 +160,8 @@ vantary_e2e() {
   (cd "$program" && VANTARY_MINUTE_MS=$minute_ms exec timeout -k 5 150 "$WINE" "$program/vantary.exe" \
     >"$logs/vantary_e2e_vantary.out" 2>&1 </dev/null) &
   local vantary_pid=$!
-  wine_run 180 "$logs/vantary_probe.log" "$e2e/vantary_probe.exe" "$(winpath "$channel")" "$minute_ms"
+  wine_run 180 "$logs/vantary_probe.log" "$e2e/vantary_probe.exe" "$(winpath "$channel")" "$minute_ms" \
+    "$(winpath "$program")"
   local rc=$?
   tr -d '\r' <"$logs/vantary_probe.log"
   local summary

@@ -3,44 +3,30 @@
 
 #include <initializer_list>
 
+#include "text/text_ops.h"
+
 namespace vantary::settings {
 
 namespace {
 
 // White space the system's reader drops around lines, names and values; ^Z is the old
 // end-of-file mark some editors leave behind.
-bool IsIniSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
-}
+constexpr std::string_view kIniSpace = " \t\r\n\v\f\x1A";
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsIniSpace(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsIniSpace(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-std::string_view TrimRight(std::string_view s) {
-  while (!s.empty() && IsIniSpace(s.back())) s.remove_suffix(1);
-  return s;
-}
+bool IsIniSpace(char c) { return kIniSpace.find(c) != std::string_view::npos; }
+std::string_view Trim(std::string_view s) { return text::Trim(s, kIniSpace); }
+std::string_view TrimRight(std::string_view s) { return text::TrimRight(s, kIniSpace); }
 
 // A text handed to the system's calls ends at its first NUL.
 std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
-// Calls f(line) for every line; CR LF, LF and a lone CR end a line, and a last line
-// without an ending counts when it is not empty.
+// Calls f(line) for every line until f returns true. CR LF, LF and a lone CR end a line,
+// and a last line without an ending counts when it is not empty.
 template <class F>
 void ForEachLine(std::string_view contents, F&& f) {
-  std::size_t start = 0;
-  while (start < contents.size()) {
-    std::size_t end = contents.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      f(contents.substr(start));
-      return;
-    }
-    if (f(contents.substr(start, end - start))) return;
-    start = end + 1;
-    if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n') ++start;
+  text::LineReader lines(contents, text::LineBreak::kAny, text::FinalBreak::kEndsLine);
+  while (const std::optional<std::string_view> line = lines.next()) {
+    if (f(*line)) return;
   }
 }
 
@@ -124,21 +110,6 @@ class Lookup {
   std::optional<Text> result_;
 };
 
-Text WithoutLineBreaks(std::string_view value) {
-  Text out;
-  out.reserve(value.size());
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c == '\r' || c == '\n') {
-      out += ' ';
-      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 Text Joined(std::initializer_list<std::string_view> parts) {
   std::size_t size = 0;
   for (std::string_view part : parts) size += part.size();
@@ -177,7 +148,7 @@ std::optional<Text> IniFile::Find(std::string_view contents, std::string_view se
   return std::move(lookup.result());
 }
 
-Text IniFile::StoredForm(std::string_view value) { return WithoutLineBreaks(UpToNul(value)); }
+Text IniFile::StoredForm(std::string_view value) { return text::LineBreaksToBlanks(UpToNul(value)); }
 
 bool IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(UpToNul(section));

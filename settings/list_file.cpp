@@ -1,27 +1,15 @@
 // List files: one entry per line on writing, read back as comma-separated fields.
 #include "settings/list_file.h"
 
+#include "text/text_ops.h"
+
 namespace vantary::settings {
 
 namespace {
 
-bool IsFieldBlank(char c) { return c == ' ' || c == '\t'; }
+// Blanks and TABs around a field.
+bool IsFieldBlank(char c) { return text::kBlanks.find(c) != std::string_view::npos; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-Text WithoutLineBreaks(std::string_view entry) {
-  Text out;
-  out.reserve(entry.size());
-  for (std::size_t i = 0; i < entry.size(); ++i) {
-    const char c = entry[i];
-    if (IsLineEnd(c)) {
-      out += ' ';
-      if (c == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
 
 bool ReadsBackBare(std::string_view entry) {
   if (entry.empty()) return false;
@@ -49,9 +37,7 @@ std::vector<Text> ReadListFile(std::string_view contents) {
     }
     std::size_t end = i;
     while (end < n && contents[end] != ',' && !IsLineEnd(contents[end])) ++end;
-    std::size_t last = end;
-    while (last > i && IsFieldBlank(contents[last - 1])) --last;
-    entries.emplace_back(contents.substr(i, last - i));
+    entries.emplace_back(text::TrimRight(contents.substr(i, end - i), text::kBlanks));
     i = end;
     if (i < n && contents[i] == ',') ++i;
   }
@@ -59,7 +45,7 @@ std::vector<Text> ReadListFile(std::string_view contents) {
 }
 
 Text ListEntryAsStored(std::string_view entry) {
-  Text flat = WithoutLineBreaks(entry);
+  Text flat = text::LineBreaksToBlanks(entry);
   if (ReadsBackBare(flat)) return flat;
   for (char& c : flat) {
     if (c == '"') c = '\'';
@@ -70,7 +56,7 @@ Text ListEntryAsStored(std::string_view entry) {
 std::string WriteListFile(std::span<const Text> entries) {
   std::string out;
   for (const Text& entry : entries) {
-    const Text flat = WithoutLineBreaks(entry);
+    const Text flat = text::LineBreaksToBlanks(entry);
     if (ReadsBackBare(flat)) {
       out += flat;
     } else {

@@ -296,8 +296,7 @@ Window Form::add(const ControlDesc& desc) {
   child.style.dropDownList = desc.type == ControlType::kDropDownList;
   const Window w = p_.windows.create(child);
   if (!w) return w;
-  if (desc.textLimit > 0)
-    p_.windows.send(w, msg::kEmLimitText, static_cast<platform::WParam>(desc.textLimit), 0);
+  if (desc.textLimit > 0) p_.windows.setTextLimit(w, static_cast<std::size_t>(desc.textLimit));
   // A combo box's text is its edit part, which the caption at creation does not fill.
   if (IsCombo(desc.type) && !desc.caption.empty()) p_.windows.setText(w, desc.caption);
   core_->controls[desc.name] = Core::Control{desc.name, desc.type, w, desc.visible};
@@ -362,15 +361,21 @@ void Form::setFont(std::string_view name, const platform::FontSpec& font) {
 void Form::addItem(std::string_view name, std::string_view item) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
-  const Text copy(item);
-  const auto add = IsCombo(c->type) ? msg::kCbAddString : msg::kLbAddString;
-  p_.windows.send(c->window, add, 0, reinterpret_cast<platform::LParam>(copy.c_str()));
+  if (IsCombo(c->type)) {
+    p_.windows.comboAdd(c->window, item);
+  } else {
+    p_.windows.listAdd(c->window, item);
+  }
 }
 
 void Form::clearItems(std::string_view name) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
-  p_.windows.send(c->window, IsCombo(c->type) ? msg::kCbResetContent : msg::kLbResetContent, 0, 0);
+  if (IsCombo(c->type)) {
+    p_.windows.comboClear(c->window);
+  } else {
+    p_.windows.listClear(c->window);
+  }
 }
 
 std::vector<Text> Form::items(std::string_view name) const {
@@ -378,23 +383,12 @@ std::vector<Text> Form::items(std::string_view name) const {
   const Core::Control* c = core_->find(name);
   if (c == nullptr || !(IsCombo(c->type) || IsList(c->type))) return out;
   const bool combo = IsCombo(c->type);
-  const auto count =
-      p_.windows.send(c->window, combo ? msg::kCbGetCount : msg::kLbGetCount, 0, 0).value_or(0);
-  for (platform::LResult i = 0; i < count; ++i) {
-    const auto wp = static_cast<platform::WParam>(i);
-    const auto len =
-        p_.windows.send(c->window, combo ? msg::kCbGetLbTextLen : msg::kLbGetTextLen, wp, 0).value_or(-1);
-    if (len < 0) {
-      out.emplace_back();
-      continue;
-    }
-    std::string buffer(static_cast<std::size_t>(len) + 1, '\0');
-    const auto got = p_.windows
-                         .send(c->window, combo ? msg::kCbGetLbText : msg::kLbGetText, wp,
-                               reinterpret_cast<platform::LParam>(buffer.data()))
-                         .value_or(-1);
-    buffer.resize(got > 0 && got <= len ? static_cast<std::size_t>(got) : 0);
-    out.push_back(std::move(buffer));
+  auto& ws = p_.windows;
+  const platform::LResult count = (combo ? ws.comboCount(c->window) : ws.listCount(c->window)).value_or(0);
+  for (int row = 0; row < count; ++row) {
+    // A row that cannot be read stays in its place as "".
+    out.push_back(
+        (combo ? ws.comboItemText(c->window, row) : ws.listItemText(c->window, row)).value_or(Text{}));
   }
   return out;
 }
@@ -402,31 +396,36 @@ std::vector<Text> Form::items(std::string_view name) const {
 int Form::selectedIndex(std::string_view name) const {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return -1;
-  const auto r = p_.windows.send(c->window, IsCombo(c->type) ? msg::kCbGetCurSel : msg::kLbGetCurSel, 0, 0);
+  const auto r =
+      IsCombo(c->type) ? p_.windows.comboSelection(c->window) : p_.windows.listSelection(c->window);
   return r && *r >= 0 ? static_cast<int>(*r) : -1;
 }
 
 void Form::select(std::string_view name, int index) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
-  p_.windows.send(c->window, IsCombo(c->type) ? msg::kCbSetCurSel : msg::kLbSetCurSel,
-                  static_cast<platform::WParam>(static_cast<std::intptr_t>(index)), 0);
+  if (IsCombo(c->type)) {
+    p_.windows.comboSelect(c->window, index);
+  } else {
+    p_.windows.listSelect(c->window, index);
+  }
 }
 
 int Form::value(std::string_view name) const {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return 0;
-  const auto id = c->type == ControlType::kSlider ? msg::kTbmGetPos : msg::kSbmGetPos;
-  return static_cast<int>(p_.windows.send(c->window, id, 0, 0).value_or(0));
+  const auto position = c->type == ControlType::kSlider ? p_.windows.trackPosition(c->window)
+                                                        : p_.windows.scrollPosition(c->window);
+  return static_cast<int>(position.value_or(0));
 }
 
 void Form::setValue(std::string_view name, int value) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
   if (c->type == ControlType::kSlider) {
-    p_.windows.send(c->window, msg::kTbmSetPos, 1, value);
+    p_.windows.setTrackPosition(c->window, value);
   } else {
-    p_.windows.send(c->window, msg::kSbmSetPos, static_cast<platform::WParam>(value), 1);
+    p_.windows.setScrollPosition(c->window, value);
   }
 }
 
@@ -434,21 +433,20 @@ void Form::setRange(std::string_view name, int min, int max) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
   if (c->type == ControlType::kSlider) {
-    p_.windows.send(c->window, msg::kTbmSetRangeMin, 0, min);
-    p_.windows.send(c->window, msg::kTbmSetRangeMax, 1, max);
+    p_.windows.setTrackRange(c->window, min, max);
   } else {
-    p_.windows.send(c->window, msg::kSbmSetRange, static_cast<platform::WParam>(min), max);
+    p_.windows.setScrollRange(c->window, min, max);
   }
 }
 
 bool Form::checked(std::string_view name) const {
   const Window w = control(name);
-  return w && p_.windows.send(w, msg::kBmGetCheck, 0, 0).value_or(0) != 0;
+  return w && p_.windows.checkState(w).value_or(0) != 0;
 }
 
 void Form::setChecked(std::string_view name, bool checked) {
   if (const Window w = control(name)) {
-    p_.windows.send(w, msg::kBmSetCheck, checked ? msg::kBstChecked : msg::kBstUnchecked, 0);
+    p_.windows.setCheck(w, checked ? msg::kBstChecked : msg::kBstUnchecked);
   }
 }
 

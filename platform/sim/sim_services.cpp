@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/sim/sim_internal.h"
+#include "text/text_ops.h"
 
 namespace vantary::platform::sim {
 
@@ -137,8 +138,7 @@ class SimSound final : public Sound {
     // "open <file> ..." fails when the file is missing; other commands succeed.
     const Text folded = text::ToLower(command);
     if (folded.rfind("open ", 0) != 0) return true;
-    std::string_view rest = std::string_view(command).substr(5);
-    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    std::string_view rest = text::TrimLeft(command.substr(5), " ");
     std::string_view file;
     if (!rest.empty() && rest.front() == '"') {
       const std::size_t end = rest.find('"', 1);

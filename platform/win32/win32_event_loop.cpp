@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
 
 namespace vantary::platform::win32 {
@@ -37,16 +38,16 @@ class Win32EventLoop final : public EventLoop {
  public:
   Win32EventLoop() {
     RegisterLoopClass();
-    window_ = CreateWindowExA(0, kLoopClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    if (window_) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = OwnWindow(CreateWindowExA(0, kLoopClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr));
+    if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
 
   ~Win32EventLoop() override {
     if (!window_) return;
-    for (const auto& [id, tick] : timers_) KillTimer(window_, static_cast<UINT_PTR>(id));
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    for (const auto& [id, tick] : timers_) KillTimer(window_.get(), static_cast<UINT_PTR>(id));
+    // The window goes with its owner; from here on it no longer reaches this loop.
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
   }
 
   std::uint64_t nowMs() override { return GetTickCount64(); }
@@ -59,19 +60,19 @@ class Win32EventLoop final : public EventLoop {
 
   TimerId startTimer(std::uint32_t intervalMs, std::function<void()> tick) override {
     const TimerId id = nextTimer_++;
-    if (!window_ || !SetTimer(window_, static_cast<UINT_PTR>(id), intervalMs, nullptr)) return id;
+    if (!window_ || !SetTimer(window_.get(), static_cast<UINT_PTR>(id), intervalMs, nullptr)) return id;
     timers_[id] = std::make_shared<std::function<void()>>(std::move(tick));
     return id;
   }
 
   void stopTimer(TimerId id) override {
-    if (timers_.erase(id) != 0 && window_) KillTimer(window_, static_cast<UINT_PTR>(id));
+    if (timers_.erase(id) != 0 && window_) KillTimer(window_.get(), static_cast<UINT_PTR>(id));
   }
 
   void postWork(std::function<void()> work) override {
     work_.push_back(std::move(work));
     // A full queue refuses the message; the item then runs at the end of the next pump.
-    if (!window_ || !PostMessageA(window_, kWorkMessage, 0, 0)) ++unsignalled_;
+    if (!window_ || !PostMessageA(window_.get(), kWorkMessage, 0, 0)) ++unsignalled_;
   }
 
   void pump() override {
@@ -154,13 +155,14 @@ class Win32EventLoop final : public EventLoop {
     }
   }
 
-  HWND window_ = nullptr;
   std::map<TimerId, std::shared_ptr<std::function<void()>>> timers_;
   TimerId nextTimer_ = 1;
   std::deque<std::function<void()>> work_;
   int unsignalled_ = 0;
   bool quit_ = false;
   int exitCode_ = 0;
+  // Last, so that it goes first: the window before the ticks and work it carried.
+  OwnWindow window_;
 };
 
 LRESULT CALLBACK LoopWindowProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
 
 namespace vantary::platform::win32 {
@@ -23,25 +24,6 @@ std::optional<std::string> PathArg(std::string_view path) {
   if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
   return std::string(path);
 }
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  bool close() {
-    if (!valid()) return true;
-    const bool ok = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
 
 class Win32Files final : public Files {
  public:
@@ -80,9 +62,9 @@ class Win32Files final : public Files {
   std::optional<std::string> readFile(std::string_view path) override {
     const auto p = PathArg(path);
     if (!p) return std::nullopt;
-    FileHandle file(CreateFileA(p->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return std::nullopt;
+    KernelHandle file(CreateFileA(p->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     std::string contents;
     char chunk[65536];
     for (;;) {
@@ -102,9 +84,9 @@ class Win32Files final : public Files {
     const std::string temp =
         *p + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
     {
-      FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (!file.valid()) return false;
+      KernelHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file) return false;
       bool ok = true;
       std::size_t done = 0;
       while (ok && done < contents.size()) {
@@ -114,7 +96,7 @@ class Win32Files final : public Files {
         done += wrote;
       }
       ok = ok && FlushFileBuffers(file.get());
-      ok = file.close() && ok;
+      ok = file.reset() && ok;
       if (!ok) {
         DeleteFileA(temp.c_str());
         return false;
@@ -187,15 +169,15 @@ class Win32Shell final : public Shell {
   bool exitWindows(std::uint32_t flags) override {
     // Shutting down or restarting needs the shutdown privilege, which a process holds but
     // must switch on first.
-    HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    HANDLE opened = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
+      const KernelHandle token(opened);
       TOKEN_PRIVILEGES privileges{};
       privileges.PrivilegeCount = 1;
       privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
       if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
-        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
       }
-      CloseHandle(token);
     }
     return ExitWindowsEx(
                flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED) != 0;
@@ -215,10 +197,9 @@ class Win32Screen final : public Screen {
 
  private:
   static int twipsPerPixel(int axis) {
-    HDC screen = GetDC(nullptr);
+    const WindowDc screen;
     if (!screen) return 15;
-    const int dpi = GetDeviceCaps(screen, axis);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(screen.get(), axis);
     return dpi > 0 ? 1440 / dpi : 15;
   }
 };

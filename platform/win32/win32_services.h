@@ -1,5 +1,6 @@
 // The Win32 backend's services, one factory each, and the handle conversions they share.
-// Like every header of this folder it includes no system header.
+// It includes no system header (win32_handles.h, the owners of handles, is the one header
+// of this folder that does).
 #pragma once
 
 #include <cstdint>

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "platform/picture.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_services.h"
 
 namespace vantary::platform::win32 {
@@ -45,51 +46,6 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-// A GDI object deleted with its holder.
-template <typename H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  ~GdiObject() { reset(); }
-  GdiObject(GdiObject&& o) noexcept : h_(o.release()) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) {
-      reset();
-      h_ = o.release();
-    }
-    return *this;
-  }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  H release() {
-    H h = h_;
-    h_ = nullptr;
-    return h;
-  }
-  void reset() {
-    if (h_) DeleteObject(h_);
-    h_ = nullptr;
-  }
-
- private:
-  H h_ = nullptr;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 // What the default processing of a window is.
 enum class DefaultKind { kWindow, kBaseProc, kFrame, kMdiChild };
 
@@ -98,9 +54,10 @@ struct ClassInfo {
   BaseKind base = BaseKind::kPlain;
   WindowHandler handler;
   WNDPROC baseProc = nullptr;
-  ATOM atom = 0;
   const void* owner = nullptr;
   GdiObject<HBRUSH> background;
+  // After the brush, so that the class goes before the brush it paints with.
+  RegisteredClass atom;
 };
 
 struct WindowEntry {
@@ -244,10 +201,9 @@ bool EraseBackground(HWND hwnd, const WindowEntry& entry, HDC dc) {
   if (entry.picture) {
     BITMAP bm{};
     GetObjectA(entry.picture.get(), sizeof bm, &bm);
-    MemoryDc memory(dc);
-    HGDIOBJ old = SelectObject(memory.get(), entry.picture.get());
+    const MemoryDc memory(CreateCompatibleDC(dc));
+    const SelectedObject shown(memory.get(), entry.picture.get());
     BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory.get(), 0, 0, SRCCOPY);
-    SelectObject(memory.get(), old);
   }
   return true;
 }
@@ -297,8 +253,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam) {
 
 class Win32ProcessReader final : public ProcessReader {
  public:
-  explicit Win32ProcessReader(HANDLE process) : process_(process) {}
-  ~Win32ProcessReader() override { CloseHandle(process_); }
+  explicit Win32ProcessReader(KernelHandle process) : process_(std::move(process)) {}
   Win32ProcessReader(const Win32ProcessReader&) = delete;
   Win32ProcessReader& operator=(const Win32ProcessReader&) = delete;
 
@@ -307,7 +262,8 @@ class Win32ProcessReader final : public ProcessReader {
     const auto from = static_cast<std::uintptr_t>(address);
     if (!Committed(from, out.size())) return false;
     SIZE_T got = 0;
-    return ReadProcessMemory(process_, reinterpret_cast<const void*>(from), out.data(), out.size(), &got) &&
+    return ReadProcessMemory(process_.get(), reinterpret_cast<const void*>(from), out.data(), out.size(),
+                             &got) &&
            got == out.size();
   }
 
@@ -318,7 +274,8 @@ class Win32ProcessReader final : public ProcessReader {
     const std::uintptr_t end = from + size;
     for (std::uintptr_t at = from; at < end;) {
       MEMORY_BASIC_INFORMATION info{};
-      if (!VirtualQueryEx(process_, reinterpret_cast<const void*>(at), &info, sizeof info)) return false;
+      if (!VirtualQueryEx(process_.get(), reinterpret_cast<const void*>(at), &info, sizeof info))
+        return false;
       if (info.State != MEM_COMMIT || (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) || info.Protect == 0) {
         return false;
       }
@@ -329,23 +286,22 @@ class Win32ProcessReader final : public ProcessReader {
     return true;
   }
 
-  HANDLE process_;
+  KernelHandle process_;
 };
 
 class Win32LowMemoryBlock final : public LowMemoryBlock {
  public:
-  Win32LowMemoryBlock(void* base, std::size_t size) : base_(base), size_(size) {}
-  ~Win32LowMemoryBlock() override { VirtualFree(base_, 0, MEM_RELEASE); }
+  Win32LowMemoryBlock(VirtualMemory memory, std::size_t size) : memory_(std::move(memory)), size_(size) {}
   Win32LowMemoryBlock(const Win32LowMemoryBlock&) = delete;
   Win32LowMemoryBlock& operator=(const Win32LowMemoryBlock&) = delete;
 
   std::uint32_t address() const override {
-    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(base_));
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(memory_.get()));
   }
-  std::span<std::uint8_t> bytes() override { return {static_cast<std::uint8_t*>(base_), size_}; }
+  std::span<std::uint8_t> bytes() override { return {static_cast<std::uint8_t*>(memory_.get()), size_}; }
 
  private:
-  void* base_;
+  VirtualMemory memory_;
   std::size_t size_;
 };
 
@@ -445,8 +401,9 @@ class Win32WindowSystem final : public WindowSystem {
         ++it;
         continue;
       }
-      UnregisterClassA(it->second->name.c_str(), Instance());
-      g_classesByAtom.erase(it->second->atom);
+      // The class goes now, its windows gone, even where a window's entry still refers to it.
+      g_classesByAtom.erase(it->second->atom.get());
+      it->second->atom.reset();
       it = g_classesByName.erase(it);
     }
   }
@@ -647,9 +604,9 @@ class Win32WindowSystem final : public WindowSystem {
     wc.hInstance = Instance();
     wc.lpszClassName = info->name.c_str();
     wc.cbSize = sizeof(wc);
-    info->atom = RegisterClassExA(&wc);
+    info->atom = RegisteredClass(RegisterClassExA(&wc));
     if (!info->atom) return false;
-    g_classesByAtom[info->atom] = info;
+    g_classesByAtom[info->atom.get()] = info;
     g_classesByName[Lower(name)] = info;
     return true;
   }
@@ -703,9 +660,10 @@ class Win32WindowSystem final : public WindowSystem {
     if (!current || !GetObjectA(current, sizeof lf, &lf)) {
       GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const int dpi = [] {
+      const WindowDc screen;
+      return screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    }();
     lf.lfHeight = -MulDiv(std::max(font.pointSize, 1), dpi > 0 ? dpi : 96, 72);
     lf.lfWidth = 0;
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -897,9 +855,9 @@ class Win32WindowSystem final : public WindowSystem {
 
   // ---- other processes' memory -------------------------------------------------------
   std::unique_ptr<ProcessReader> openProcess(ProcessId process) override {
-    HANDLE h = OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, process);
+    KernelHandle h(OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_INFORMATION, FALSE, process));
     if (!h) return nullptr;
-    return std::make_unique<Win32ProcessReader>(h);
+    return std::make_unique<Win32ProcessReader>(std::move(h));
   }
 
   std::unique_ptr<LowMemoryBlock> allocateLowMemory(std::size_t size) override {
@@ -912,11 +870,11 @@ class Win32WindowSystem final : public WindowSystem {
       if (!VirtualQuery(reinterpret_cast<void*>(hint), &info, sizeof info)) break;
       const auto regionEnd = reinterpret_cast<std::uintptr_t>(info.BaseAddress) + info.RegionSize;
       if (info.State == MEM_FREE && regionEnd - hint >= size) {
-        void* p = VirtualAlloc(reinterpret_cast<void*>(hint), size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-        if (p && reinterpret_cast<std::uintptr_t>(p) + size <= kLimit) {
-          return std::make_unique<Win32LowMemoryBlock>(p, size);
+        VirtualMemory block(
+            VirtualAlloc(reinterpret_cast<void*>(hint), size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (block && reinterpret_cast<std::uintptr_t>(block.get()) + size <= kLimit) {
+          return std::make_unique<Win32LowMemoryBlock>(std::move(block), size);
         }
-        if (p) VirtualFree(p, 0, MEM_RELEASE);
       }
       // On to the next allocation boundary past this region.
       const std::uintptr_t next = std::max(regionEnd, hint + kGranularity);

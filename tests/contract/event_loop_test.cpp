@@ -1,6 +1,8 @@
 // Contract cases for message delivery and the event loop: sent messages run at once,
 // posted ones when events are pumped, handlers may pump, timers tick while the program waits.
 #include <set>
+#include <string>
+#include <vector>
 
 #include "tests/contract/contract_fixture.h"
 
@@ -139,6 +141,87 @@ TEST_F(EventLoopContract, WaitUntilEndsAtItsLimitOrWhenDone) {
   const std::uint64_t before = loop().nowMs();
   EXPECT_TRUE(loop().waitUntil([&] { return flag; }, 5000));
   EXPECT_LT(loop().nowMs() - before, 5000u);
+}
+
+TEST_F(EventLoopContract, WaitForWindowGivesTheWindowOnceItStandsAnd0AtTheLimit) {
+  const Text cls = recordingClass("late");
+  Window made;
+  platform::Timer maker(loop(), 60, [&] {
+    if (!made) made = topLevel(cls);
+  });
+  maker.setEnabled(true);
+  const std::uint64_t start = loop().nowMs();
+  const Window found = loop().waitForWindow([&] { return ws().findWindow(cls, std::nullopt); }, 5000);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(found, made);
+  EXPECT_GE(loop().nowMs() - start, 60u);
+  EXPECT_LT(loop().nowMs() - start, 5000u);
+
+  const std::uint64_t before = loop().nowMs();
+  EXPECT_FALSE(
+      loop().waitForWindow([&] { return ws().findWindow(uniqueClass("never"), std::nullopt); }, 120));
+  EXPECT_GE(loop().nowMs() - before, 120u);
+}
+
+TEST_F(EventLoopContract, RepeatUntilStepsBeforeEachLookAndLetsEventsRunBetweenSteps) {
+  // The step posts work; the look holds once the work of two steps has run. The first
+  // step comes before any work of its own ran, each look right after its step.
+  std::vector<std::string> order;
+  int ran = 0;
+  const bool done = loop().repeatUntil(
+      [&] {
+        order.push_back("step");
+        loop().postWork([&] { order.push_back("work " + std::to_string(++ran)); });
+      },
+      [&] {
+        order.push_back("look");
+        return ran >= 2;
+      },
+      5000);
+  EXPECT_TRUE(done);
+  const std::vector<std::string> expected{"step", "look", "work 1", "step", "look", "work 2", "step", "look"};
+  EXPECT_EQ(order, expected);
+  loop().pump();  // the work of the last step, while what it writes to is still there
+
+  // A look that never holds ends at the limit, the step repeated meanwhile.
+  int steps = 0;
+  const std::uint64_t start = loop().nowMs();
+  EXPECT_FALSE(loop().repeatUntil([&] { ++steps; }, [] { return false; }, 120));
+  EXPECT_GE(loop().nowMs() - start, 120u);
+  EXPECT_GE(steps, 2);
+}
+
+TEST_F(EventLoopContract, AWaitWithinADeadlineEndsWhenEitherBoundPasses) {
+  struct Case {
+    const char* what;
+    std::uint32_t overallMs;
+    std::uint32_t limitMs;
+    std::uint32_t endsAfterMs;  // the shorter of the two
+  };
+  const Case cases[] = {{"the deadline is nearer", 100, 5000, 100},
+                        {"the wait's own limit is nearer", 5000, 80, 80}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const platform::Deadline overall(loop(), c.overallMs);
+    const std::uint64_t start = loop().nowMs();
+    EXPECT_FALSE(loop().waitUntil([] { return false; }, c.limitMs, overall));
+    EXPECT_GE(loop().nowMs() - start, c.endsAfterMs);
+    EXPECT_LT(loop().nowMs() - start, std::max(c.overallMs, c.limitMs));
+    EXPECT_EQ(overall.passed(), c.overallMs == c.endsAfterMs);
+  }
+
+  // Once the deadline passed, a wait only looks.
+  const platform::Deadline passed(loop(), 0);
+  int looks = 0;
+  const std::uint64_t start = loop().nowMs();
+  EXPECT_FALSE(loop().waitUntil(
+      [&] {
+        ++looks;
+        return false;
+      },
+      5000, passed));
+  EXPECT_EQ(looks, 1);
+  EXPECT_LT(loop().nowMs() - start, 1000u);
 }
 
 }  // namespace

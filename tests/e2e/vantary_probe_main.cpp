@@ -42,6 +42,9 @@ constexpr std::uint32_t kExitLimitMs = 10000;
 constexpr int kMinutesWatched = 3;
 constexpr double kEarliestTick = 0.5;
 constexpr double kLatestTick = 3.0;
+// How long the probe waits to be sure that a line of another member ran nothing: several
+// of the chat scanner's looks.
+constexpr std::uint32_t kChatQuietMs = 2000;
 // After idle off no time line may come for this many minutes.
 constexpr double kQuietMinutes = 2.5;
 // Lines each room keeps while the probe runs: far more than the session sends, so no line
@@ -139,14 +142,16 @@ std::vector<Text> Announcement(bool starting, const Text& d, const Text& h, cons
 
 int main(int argc, char** argv) {
   char* end = nullptr;
-  const unsigned long minuteArg = argc == 3 ? std::strtoul(argv[2], &end, 10) : 0;
-  if (argc != 3 || *end != '\0' || minuteArg < 100 || minuteArg > 60000) {
+  const unsigned long minuteArg = argc == 4 ? std::strtoul(argv[2], &end, 10) : 0;
+  if (argc != 4 || *end != '\0' || minuteArg < 100 || minuteArg > 60000) {
     std::fprintf(stderr,
-                 "usage: vantary_probe.exe CONTROL_FILE MINUTE_MS (hostsim.exe runs with --control "
-                 "CONTROL_FILE, vantary.exe with VANTARY_MINUTE_MS=MINUTE_MS, 100 to 60000)\n");
+                 "usage: vantary_probe.exe CONTROL_FILE MINUTE_MS PROGRAM_FOLDER (hostsim.exe runs with "
+                 "--control CONTROL_FILE, vantary.exe from PROGRAM_FOLDER with VANTARY_MINUTE_MS=MINUTE_MS, "
+                 "100 to 60000)\n");
     return 2;
   }
   const auto minuteMs = static_cast<std::uint32_t>(minuteArg);
+  const Text options = Text(argv[3]) + "\\etr.cfj";
   vantary::platform::win32::Win32Platform system;
   Platform& p = system.platform();
   WindowSystem& ws = p.windows;
@@ -294,6 +299,48 @@ int main(int argc, char** argv) {
   c.check("after idle off the clock stands: no more lines", watch.lines().size() == afterOff,
           QuotedAll(watch.texts(afterOff, watch.lines().size())));
 
+  // ---- chat commands ----
+  // Another member's lines of the same form run nothing; the user's, said in the room,
+  // are answered there. Lines go through the host's control channel, as if typed.
+  const std::size_t chatAt = watch.lines().size();
+  channel.ask("say Zed: .idleon");
+  channel.ask("say Zed: .rea hacked");
+  watch.waitFor([](const auto&) { return false; }, kChatQuietMs);
+  c.check("another member's .idleon and .rea run nothing", watch.lines().size() == chatAt,
+          QuotedAll(watch.texts(chatAt, watch.lines().size())));
+  const auto sayAndAwait = [&](const Text& line, const Text& answer) {
+    const std::size_t from = watch.lines().size();
+    const std::uint64_t saidMs = p.loop.nowMs();
+    channel.ask("say " + screenName + ": " + line);
+    std::size_t at = 0;
+    const bool answered = watch.waitFor(
+        [&](const auto& lines) {
+          for (std::size_t i = from; i < lines.size() && at == 0; ++i) {
+            if (lines[i].text == answer) at = i;
+          }
+          return at != 0;
+        },
+        kLinesLimitMs);
+    if (answered) {
+      std::printf("measure: %s answered %llu ms after it was said\n", line.c_str(),
+                  static_cast<unsigned long long>(watch.lines()[at].seenMs - saidMs));
+    }
+    return answered;
+  };
+  const std::size_t chatSessionAt = watch.lines().size();
+  c.check("the user's .idleon answers with the engaged line", sayAndAwait(".idleon", engaged));
+  c.check("the user's .rea lunch answers with the reason",
+          sayAndAwait(".rea lunch", Text("°› vantarý³ · rea: lunch"_ansi)));
+  c.check("the user's .idleoff answers with the dis-engaged line", sayAndAwait(".idleoff", disengaged));
+  const std::optional<std::string> stored = p.files.readFile(options);
+  c.check("the reason is stored in etr.cfj, the other member's is not",
+          stored && stored->find("REASON=lunch\r\n") != std::string::npos &&
+              stored->find("hacked") == std::string::npos,
+          Quoted(stored.value_or("(no file)")));
+  // Minutes that ticked during the chat's session count in the overall time too.
+  scan(chatSessionAt, watch.lines().size());
+  const int chatMinutes = static_cast<int>(minutes.size());
+
   // ---- end ----
   const std::size_t endAt = watch.lines().size();
   ws.post(main, msg::kCommand, kEnd, 0);
@@ -304,10 +351,11 @@ int main(int argc, char** argv) {
   bool outMatches = false;
   for (const char* d : {"", "0"}) {
     for (const char* h : {"", "0"})
-      outMatches = outMatches || outStats == Announcement(false, d, h, std::to_string(lastMinute));
+      outMatches =
+          outMatches || outStats == Announcement(false, d, h, std::to_string(lastMinute + chatMinutes));
   }
   c.check("end sends the three out-stats lines with the overall minutes", outMatches,
-          std::to_string(lastMinute) + " minutes idled; " + QuotedAll(outStats));
+          std::to_string(lastMinute + chatMinutes) + " minutes idled; " + QuotedAll(outStats));
   c.check("vantary closes its main window by itself after end",
           p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
   c.check("the room never lost a line under the probe", !watch.shrank());

@@ -94,6 +94,26 @@ TEST(SettingsStore, RewriteKeepsOtherLinesAndAppendsNewKeysAndSections) {
             "; mine\r\n[vantari]\r\ntrig=!\r\njunk\r\nINT=3\r\n\r\n[other]\r\nx=1\r\n\r\n[new]\r\nK=v\r\n");
 }
 
+TEST(SettingsStore, EveryLineEndReadsAndARewriteEndsEachLineWithCrLf) {
+  // The same file as editors leave it: CR LF, LF, a lone CR, a mix, no end on the last
+  // line, and blank lines kept where they stood.
+  const std::string_view files[] = {
+      "[vantari]\r\ntrig=.\r\n\r\nint=3\r\n",
+      "[vantari]\ntrig=.\n\nint=3\n",
+      "[vantari]\rtrig=.\r\rint=3\r",
+      "[vantari]\r\ntrig=.\n\rint=3",
+  };
+  for (std::string_view contents : files) {
+    SCOPED_TRACE(testing::PrintToString(std::string(contents)));
+    MemoryFiles f;
+    f.at(kCfg) = std::string(contents);
+    EXPECT_EQ(ReadSetting(f, "vantari", "trig", kCfg), ".");
+    EXPECT_EQ(ReadSetting(f, "vantari", "int", kCfg), "3");
+    ASSERT_TRUE(WriteSetting(f, "vantari", "int", "4", kCfg));
+    EXPECT_EQ(f.at(kCfg), "[vantari]\r\ntrig=.\r\n\r\nint=4\r\n");  // the key keeps its spelling
+  }
+}
+
 TEST(SettingsStore, FirstSectionAndFirstKeyWin) {
   MemoryFiles f;
   f.at(kCfg) = "trig=top\r\n[vantari]\r\ntrig=1\r\ntrig=2\r\n[vantari]\r\ntrig=3\r\nint=4\r\n";

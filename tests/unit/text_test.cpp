@@ -3,7 +3,10 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "text/ansi.h"
 #include "text/text_ops.h"
@@ -125,6 +128,93 @@ TEST(TextOps, ReplaceTextReplacesEveryMatchOnce) {
   for (const auto& c : cases) {
     EXPECT_EQ(ReplaceText(c.text, c.find, c.replacement), c.result) << c.text << " / " << c.find;
   }
+}
+
+TEST(TextOps, TrimDropsOnlyTheNamedCharactersAtTheEnds) {
+  const struct {
+    std::string text, blanks, left, right, both;
+  } cases[] = {
+      {"  a b\t", " \t", "a b\t", "  a b", "a b"},
+      {"\r\n x \r\n", " \t", "\r\n x \r\n", "\r\n x \r\n", "\r\n x \r\n"},  // line breaks are no blanks
+      {"\r\n x \r\n", " \t\r\n", "x \r\n", "\r\n x", "x"},
+      {"\t x\t", " ", "\t x\t", "\t x\t", "\t x\t"},
+      {" \t ", " \t", "", "", ""},
+      {"", " \t", "", "", ""},
+      {"inner  blanks", " \t", "inner  blanks", "inner  blanks", "inner  blanks"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(TrimLeft(c.text, c.blanks), c.left);
+    EXPECT_EQ(TrimRight(c.text, c.blanks), c.right);
+    EXPECT_EQ(Trim(c.text, c.blanks), c.both);
+  }
+  EXPECT_EQ(Trim(" \tdefault\t "), "default");
+}
+
+TEST(TextOps, SplitLinesAtTheChosenBreaks) {
+  using Lines = std::vector<std::string_view>;
+  constexpr auto kAny = LineBreak::kAny;
+  constexpr auto kLf = LineBreak::kLf;
+  constexpr auto kCrLf = LineBreak::kCrLf;
+  constexpr auto kEnds = FinalBreak::kEndsLine;
+  constexpr auto kStarts = FinalBreak::kStartsLine;
+  const struct {
+    std::string_view text;
+    LineBreak breaks;
+    FinalBreak final;
+    Lines lines;
+  } cases[] = {
+      {"", kAny, kEnds, {}},
+      {"", kAny, kStarts, {""}},
+      {"a\r\nb", kAny, kEnds, {"a", "b"}},
+      {"a\r\nb\r\n", kAny, kEnds, {"a", "b"}},
+      {"a\r\nb\r\n", kAny, kStarts, {"a", "b", ""}},
+      {"\r\n", kAny, kEnds, {""}},
+      {"a\r\n\r\nb", kAny, kEnds, {"a", "", "b"}},
+      {"a\rb\nc\r\nd", kAny, kEnds, {"a", "b", "c", "d"}},
+      {"\n\r", kAny, kEnds, {"", ""}},  // LF then CR: two breaks, not one
+      {"\n\r", kAny, kStarts, {"", "", ""}},
+      {"a\r\nb\rc\nd\r", kLf, kEnds, {"a", "b\rc", "d"}},
+      {"a\r\r\nb\n\n", kLf, kEnds, {"a\r", "b", ""}},
+      {"a\n", kLf, kStarts, {"a", ""}},
+      {"a\rb\nc\r\nd", kCrLf, kEnds, {"a\rb\nc", "d"}},
+      {"a\r\n", kCrLf, kStarts, {"a", ""}},
+      {"a\r\r\n\n", kCrLf, kEnds, {"a\r", "\n"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::string(c.text)) + " breaks " +
+                 std::to_string(static_cast<int>(c.breaks)) + " final " +
+                 std::to_string(static_cast<int>(c.final)));
+    EXPECT_EQ(SplitLines(c.text, c.breaks, c.final), c.lines);
+  }
+}
+
+TEST(TextOps, LineReaderTellsALineStillBeingWrittenAndWhereTheEndedOnesStop) {
+  // Command lines as another process appends them: the last one has no LF yet.
+  const std::string_view text = "1 a\r\n2 b\n3 c";
+  LineReader reader(text, LineBreak::kLf);
+  const struct {
+    std::string_view line;
+    bool ended;
+    std::size_t consumed;
+  } expected[] = {{"1 a", true, 5}, {"2 b", true, 9}, {"3 c", false, 12}};
+  for (const auto& e : expected) {
+    const std::optional<std::string_view> line = reader.next();
+    ASSERT_TRUE(line.has_value()) << e.line;
+    EXPECT_EQ(*line, e.line);
+    EXPECT_EQ(reader.lineEnded(), e.ended) << e.line;
+    EXPECT_EQ(reader.consumed(), e.consumed) << e.line;
+  }
+  EXPECT_FALSE(reader.next().has_value());
+  EXPECT_FALSE(reader.next().has_value());
+}
+
+TEST(TextOps, LineBreaksToBlanksKeepsAValueOnOneLine) {
+  EXPECT_EQ(LineBreaksToBlanks("away\r\n[vantari]\ntrig=evil\rend"), "away [vantari] trig=evil end");
+  EXPECT_EQ(LineBreaksToBlanks("a\r\n"), "a ");
+  EXPECT_EQ(LineBreaksToBlanks("\n\r"), "  ");
+  EXPECT_EQ(LineBreaksToBlanks("plain\ttab"), "plain\ttab");
+  EXPECT_EQ(LineBreaksToBlanks(""), "");
 }
 
 }  // namespace

@@ -1,13 +1,24 @@
 // The chat-scanning control against the stand-in host's rooms: one event per new message
 // in either layout, through trimming, repeats, continuation lines and lines crafted to
-// pass for the user's, rooms that close, change or are covered, and a host that hangs.
+// pass for the user's, rooms that close, change or are covered, a host that hangs or
+// changes the transcript while it is read, and transcripts too long to read.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <deque>
 #include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "host/chat_scanner.h"
 #include "tests/world/host_fixture.h"
+
+namespace vantary::host {
+// Failures show the lines, not their bytes.
+static void PrintTo(const ChatLine& line, std::ostream* os) { *os << line.sender << ": " << line.text; }
+}  // namespace vantary::host
 
 namespace vantary::host::testing {
 namespace {
@@ -15,8 +26,15 @@ namespace {
 using Lines = std::vector<ChatLine>;
 
 struct Scanned {
-  explicit Scanned(RoomLayout layout = RoomLayout::kRich, const std::string& suffix = "")
-      : f(Generation::k5, suffix) {
+  explicit Scanned(RoomLayout layout = RoomLayout::kRich, const std::string& suffix = "",
+                   std::size_t readLimit = kChatReadLimit)
+      : f(Generation::k5, suffix),
+        scanner(
+            f.lib,
+            [this](const Text& sender, const Text& text) {
+              events.push_back({sender, text});
+            },
+            readLimit) {
     room = f.signOnInRoom("Joe", "Lobby", layout);
     f.host.join(room, "Bob");
   }
@@ -28,10 +46,93 @@ struct Scanned {
   HostFixture f;
   Window room;
   Lines events;
-  ChatScanner scanner{f.lib, [this](const Text& sender, const Text& text) {
-                        events.push_back({sender, text});
-                      }};
+  ChatScanner scanner;
 };
+
+// A rich room whose host works while the program reads it, in a process of its own among
+// the host's windows: its transcript answers as an edit control does, but the host may
+// say a line after the program took the transcript's length and before it takes the
+// text, or fail a text read (nothing copied, as a control being rebuilt answers).
+class BusyRoom {
+ public:
+  BusyRoom(HostFixture& f, std::size_t keep, const Lines& history)
+      : process_(f.world.addProcess("busy")), ws_(process_.platform().windows), keep_(keep) {
+    using platform::BaseKind;
+    const std::pair<const char*, BaseKind> classes[] = {
+        {"AOL Child", BaseKind::kMdiChild},   {"RICHCNTL", BaseKind::kEdit},
+        {"_AOL_Listbox", BaseKind::kListBox}, {"_AOL_Combobox", BaseKind::kPlain},
+        {"_AOL_Icon", BaseKind::kPlain},      {"_AOL_Static", BaseKind::kStatic}};
+    for (const auto& [name, base] : classes) {
+      platform::ClassSpec desc;
+      desc.name = name;
+      desc.base = base;
+      desc.handler = [this](Window w, const platform::Message& m) { return answer(w, m); };
+      ws_.registerClass(desc);
+    }
+    room_ = make("AOL Child", "Lobby", f.host.mdiClient());
+    for (const char* cls :
+         {"RICHCNTL", "RICHCNTL", "_AOL_Listbox", "_AOL_Combobox", "_AOL_Icon", "_AOL_Static"}) {
+      make(cls, "", room_);
+    }
+    transcript_ = ws_.firstChild(room_, "RICHCNTL");
+    for (const ChatLine& line : history) say(line);
+  }
+  ~BusyRoom() { ws_.destroy(room_); }
+  BusyRoom(const BusyRoom&) = delete;
+  BusyRoom& operator=(const BusyRoom&) = delete;
+
+  // The host shows `line` last, and drops its oldest line when it holds more than `keep`.
+  void say(const ChatLine& line) {
+    lines_.push_back(line);
+    if (lines_.size() > keep_) lines_.pop_front();
+    Text shown;
+    for (const ChatLine& l : lines_) shown += (shown.empty() ? "" : "\r\n") + l.sender + ":\t" + l.text;
+    ws_.setText(transcript_, shown);
+  }
+
+  // Lines the host says, one just before each of the next text reads is answered.
+  std::deque<ChatLine> sayDuringReads;
+  // How many of the next text reads copy nothing.
+  int failedReads = 0;
+
+ private:
+  platform::LResult answer(Window w, const platform::Message& m) {
+    if (w == transcript_ && m.id == msg::kGetText) {
+      if (!sayDuringReads.empty()) {
+        say(sayDuringReads.front());
+        sayDuringReads.pop_front();
+      }
+      if (failedReads > 0) {
+        --failedReads;
+        return 0;
+      }
+    }
+    return ws_.callDefault(w, m);
+  }
+  Window make(const char* className, const std::string& caption, Window parent) {
+    platform::WindowSpec desc;
+    desc.className = className;
+    desc.caption = caption;
+    desc.style.visible = true;
+    desc.style.child = true;
+    desc.parent = parent;
+    desc.rect = platform::Rect{10, 10, 200, 100};
+    return ws_.create(desc);
+  }
+
+  platform::sim::SimProcess& process_;
+  platform::WindowSystem& ws_;
+  std::size_t keep_;
+  std::deque<ChatLine> lines_;
+  Window room_;
+  Window transcript_;
+};
+
+// Eight short lines, the user's old command among them, in a room that keeps eight.
+const Lines kShortHistory = {{"Bob", "1"},         {"Bob", "2"}, {"Bob", "3"}, {"Bob", "4"},
+                             {"Joe", ".idle off"}, {"Bob", "5"}, {"Bob", "6"}, {"Bob", "7"}};
+constexpr std::size_t kBusyRoomKeeps = 8;
+constexpr int kReadTries = platform::WindowSystem::kTextReadAttempts;
 
 TEST(ChatScanner, EachNewMessageOfAMemberOrTheUserIsOneEvent) {
   for (const RoomLayout layout : {RoomLayout::kRich, RoomLayout::kPlain}) {
@@ -217,6 +318,123 @@ TEST(ChatScanner, AnEmptyReadNeverReplaysTheRoom) {
   intruder.ws().setText(transcript, "Bob:\ta\r\nBob:\tb\r\nBob:\tc");
   f.runFor(2 * kChatPollMs);
   EXPECT_EQ(events, (Lines{{"Bob", "c"}}));
+}
+
+// The host drops its oldest lines and says longer ones between the program's length and
+// text reads: read as it came, the text is the new transcript cut short, a command cut
+// in two ("Joe: .sig") and then, matching nothing, the whole room again.
+TEST(ChatScanner, LinesSaidWhileTheTranscriptIsReadAreRaisedOnceAndWhole) {
+  const Lines said = {{"Joe", ".signoff"}, {"Bob", "see you"}, {"Joe", ".idle on"}, {"Bob", "bye"}};
+  struct Case {
+    const char* name;
+    std::size_t duringReads;
+  };
+  const Case cases[] = {
+      {"during one read", 1},
+      {"during more reads than one look tries", kReadTries + 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_LE(c.duringReads, said.size());
+    HostFixture f(Generation::k5, c.name);
+    f.host.signOn("Joe");
+    BusyRoom room(f, kBusyRoomKeeps, kShortHistory);
+    Lines events;
+    ChatScanner scanner(f.lib, [&](const Text& sender, const Text& text) {
+      events.push_back({sender, text});
+    });
+    scanner.start();
+    const Lines expected(said.begin(), said.begin() + static_cast<std::ptrdiff_t>(c.duringReads));
+    room.sayDuringReads.assign(expected.begin(), expected.end());
+    f.runFor((c.duringReads + 2) * kChatPollMs);
+    ASSERT_TRUE(room.sayDuringReads.empty()) << "the host did its work during reads";
+    EXPECT_EQ(events, expected);
+  }
+}
+
+// What the room showed is known only from a whole read: a first look that could not read
+// the transcript takes nothing as history, and the room's lines stay history.
+TEST(ChatScanner, AFirstLookThatCannotReadTheTranscriptTakesNoHistory) {
+  struct Case {
+    const char* name;
+    Lines duringReads;
+    int failedReads;
+  };
+  const Case cases[] = {
+      {"lines come during every try",
+       {{"Bob", "said during the first look"}, {"Joe", ".signoff"}, {"Bob", "still the first look"}},
+       0},
+      {"every try copies nothing", {}, kReadTries},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(c.duringReads.size() + static_cast<std::size_t>(c.failedReads),
+              static_cast<std::size_t>(kReadTries));
+    HostFixture f(Generation::k5, c.name);
+    f.host.signOn("Joe");
+    BusyRoom room(f, kBusyRoomKeeps, kShortHistory);
+    Lines events;
+    ChatScanner scanner(f.lib, [&](const Text& sender, const Text& text) {
+      events.push_back({sender, text});
+    });
+    room.sayDuringReads.assign(c.duringReads.begin(), c.duringReads.end());
+    room.failedReads = c.failedReads;
+    scanner.start();
+    f.runFor((kReadTries + 1) * kChatPollMs);
+    ASSERT_TRUE(room.sayDuringReads.empty() && room.failedReads == 0) << "the host did its work during reads";
+    room.say({"Bob", "after"});
+    f.runFor(2 * kChatPollMs);
+    EXPECT_EQ(events, (Lines{{"Bob", "after"}}));
+  }
+}
+
+// WM_GETTEXT gives only the head of a transcript over the read limit, the oldest lines,
+// shifting as the host drops them: such a transcript raises nothing, neither as history
+// nor as new lines. Once it is back under the limit, what it shows that was never read
+// is new, unless the room had never been read: then it is history.
+TEST(ChatScanner, ATranscriptOverTheReadLimitNeverPassesOldLinesOffAsNew) {
+  // Lines of 100 characters: nine fit in the limit, ten do not.
+  constexpr std::size_t kLimit = 1000;
+  const auto line = [](int i) { return std::string(93, 'x') + (i < 10 ? "0" : "") + std::to_string(i); };
+  const auto bobs = [&](std::vector<int> numbers) {
+    Lines lines;
+    for (int i : numbers) lines.push_back({"Bob", line(i)});
+    return lines;
+  };
+  struct Case {
+    const char* name;
+    int before;                  // lines said before the start
+    int after;                   // lines said after it, one a look
+    std::vector<int> raised;     // the lines raised as they were said
+    std::vector<int> backUnder;  // the lines raised once the host keeps five lines again
+  };
+  const Case cases[] = {
+      {"over the limit at the first look", 12, 3, {}, {}},
+      {"over the limit from the tenth line", 5, 8, {6, 7, 8, 9}, {10, 11, 12, 13}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Scanned s(RoomLayout::kRich, c.name, kLimit);
+    s.f.host.setTranscriptLimit(12);
+    int said = 0;
+    while (said < c.before) s.say("Bob", line(++said));
+    s.start();
+    s.settle();
+    while (said < c.before + c.after) {
+      s.say("Bob", line(++said));
+      s.settle();
+    }
+    EXPECT_EQ(s.events, bobs(c.raised));
+
+    s.events.clear();
+    s.f.host.setTranscriptLimit(5);
+    s.settle();
+    s.say("Joe", ".signoff");
+    s.settle();
+    Lines expected = bobs(c.backUnder);
+    expected.push_back({"Joe", ".signoff"});
+    EXPECT_EQ(s.events, expected);
+  }
 }
 
 // A handler may answer in the room (its own line must come once, as a new message) or

@@ -16,6 +16,7 @@
 #include "settings/program_files.h"
 #include "settings/settings_store.h"
 #include "tests/world/hostsim_probe.h"
+#include "text/text_ops.h"
 #include "windows/ascii_window.h"
 
 namespace vantary::console::testing {
@@ -36,7 +37,10 @@ struct ConsoleWorld {
         programProcess(world.addProcess("vantary")),
         host(hostProcess.platform(), generation) {}
 
-  ~ConsoleWorld() { stop(); }
+  ~ConsoleWorld() {
+    stop();
+    hostsim::testing::ExpectNoHostFault(host);
+  }
 
   platform::Platform& program() { return programProcess.platform(); }
 
@@ -125,14 +129,12 @@ struct ConsoleWorld {
   // ---- the room -----------------------------------------------------------------------------
   // The room's lines, oldest first.
   std::vector<Text> transcript() {
-    std::vector<Text> lines;
     const Text all = host.transcript(room);
-    std::size_t from = 0;
-    while (from <= all.size() && !all.empty()) {
-      const std::size_t end = all.find("\r\n", from);
-      lines.push_back(all.substr(from, end == Text::npos ? Text::npos : end - from));
-      if (end == Text::npos) break;
-      from = end + 2;
+    if (all.empty()) return {};
+    std::vector<Text> lines;
+    for (std::string_view line :
+         text::SplitLines(all, text::LineBreak::kCrLf, text::FinalBreak::kStartsLine)) {
+      lines.emplace_back(line);
     }
     return lines;
   }

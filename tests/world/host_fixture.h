@@ -31,6 +31,7 @@ struct HostFixture {
         programProcess(world.addProcess("vantary")),
         host(hostProcess.platform(), generation),
         lib(programProcess.platform(), [this] { return style; }) {}
+  ~HostFixture() { hostsim::testing::ExpectNoHostFault(host); }
 
   platform::Platform& program() { return programProcess.platform(); }
   platform::WindowSystem& ws() { return programProcess.platform().windows; }

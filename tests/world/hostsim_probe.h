@@ -108,7 +108,7 @@ class Probe {
 
   bool runMenuItem(const std::string& part) {
     const std::optional<std::uint32_t> id = menuCommand(part);
-    if (id) ws.send(frame(), msg::kCommand, *id, 0);
+    if (id) ws.sendCommand(frame(), *id);
     return id.has_value();
   }
 
@@ -146,17 +146,20 @@ class Probe {
   // Puts the line into the input box and presses Enter until the host has taken it.
   bool sendLine(Window input, const std::string& line, std::uint32_t limitMs = kProbeWaitMs) {
     ws.setText(input, line);
-    return loop.waitUntil(
-        [&] {
-          ws.sendChar(input, 13);
-          return ws.text(input).empty();
-        },
-        limitMs);
+    return loop.repeatUntil([&] { ws.sendChar(input, 13); }, [&] { return ws.text(input).empty(); }, limitMs);
   }
 
   platform::WindowSystem& ws;
   platform::EventLoop& loop;
 };
+
+// Fails the running test when the stand-in host's own code faulted in it: the host
+// catches what its handlers throw, so the test would not see it otherwise.
+inline void ExpectNoHostFault(const HostSim& host) {
+  if (host.faultCount() == 0) return;
+  ADD_FAILURE() << "the stand-in host faulted " << host.faultCount() << " time(s), first in "
+                << text::ToUtf8(host.firstFault().value_or("(not recorded)"));
+}
 
 // A world with the host process running the stand-in host and a probe process.
 struct HostWorld {
@@ -166,6 +169,7 @@ struct HostWorld {
         probeProcess(world.addProcess("probe")),
         host(hostProcess.platform(), generation),
         probe(probeProcess.platform()) {}
+  ~HostWorld() { ExpectNoHostFault(host); }
 
   platform::sim::SimWorld world;
   platform::sim::SimProcess& hostProcess;

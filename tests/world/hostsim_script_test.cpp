@@ -3,11 +3,16 @@
 // another process drives the host through the channel file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <set>
 #include <sstream>
+#include <string>
 
 #include "hostsim/control_channel.h"
 #include "hostsim/script.h"
 #include "tests/world/hostsim_probe.h"
+#include "text/text_ops.h"
 
 namespace vantary::hostsim::testing {
 namespace {
@@ -214,6 +219,43 @@ TEST(HostSimScript, ChatterMakesOtherMembersTalkUntilItIsOff) {
   // Nobody but the user in the room: chatter says nothing.
   ASSERT_EQ(w.run("leave Ann\nleave Bob\nchatter on 1000\nwait 10000\n"), 0);
   EXPECT_EQ(w.host.transcript(w.host.currentRoom()), talk);
+}
+
+// The README's table of commands is what users of hostsim.exe read: every command it
+// names the language knows, written the same way, and the language knows no other.
+TEST(HostSimScript, TheReadmesCommandTableListsEveryCommandAsItIsWritten) {
+  std::ifstream readme(std::filesystem::path(VANTARY_SOURCE_DIR) / "README.md");
+  ASSERT_TRUE(readme) << "README.md";
+  std::set<std::string> listed;
+  bool inTable = false;
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind("| command | does |", 0) == 0) inTable = true;
+    if (!inTable) continue;
+    if (line.rfind("|", 0) != 0) break;  // the table ends
+    // The first cell: each form in backticks, "\|" standing for a bar inside it.
+    const std::size_t end = line.find(" | ", 1);
+    const std::string cell = line.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+    for (std::size_t open = cell.find('`'); open != std::string::npos; open = cell.find('`', open + 1)) {
+      const std::size_t close = cell.find('`', open + 1);
+      ASSERT_NE(close, std::string::npos) << line;
+      listed.insert(text::ReplaceText(cell.substr(open + 1, close - open - 1), "\\|", "|"));
+      open = close;
+    }
+  }
+  ASSERT_FALSE(listed.empty()) << "the README's command table was not found";
+
+  // A usage with two forms ("chatter on [MS] | chatter off") is two rows' worth.
+  std::set<std::string> known;
+  for (std::string_view usage : HostScript::CommandUsages()) {
+    for (std::size_t start = 0;;) {
+      const std::size_t bar = usage.find(" | ", start);
+      known.emplace(
+          usage.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
+      if (bar == std::string_view::npos) break;
+      start = bar + 3;
+    }
+  }
+  EXPECT_EQ(listed, known);
 }
 
 TEST(DecodeEscapes, DecodesTheFourEscapesAndRejectsOthers) {

@@ -24,6 +24,7 @@ class ProgramTest : public ::testing::Test {
     host_.signOn("kestro");
     room_ = host_.openRoom("Lobby", hostsim::RoomLayout::kRich);
   }
+  ~ProgramTest() override { hostsim::testing::ExpectNoHostFault(host_); }
 
   platform::sim::SimWorld world_;
   platform::sim::SimProcess& hostProcess_;
