@@ -62,17 +62,18 @@ inline constexpr std::uintptr_t kBstChecked = 1;
 inline constexpr std::uintptr_t kBstAllBits = ~std::uintptr_t{0};
 
 // List boxes.
-inline constexpr std::uint32_t kLbAddString = 0x0180;     // LB_ADDSTRING
-inline constexpr std::uint32_t kLbInsertString = 0x0181;  // LB_INSERTSTRING
-inline constexpr std::uint32_t kLbDeleteString = 0x0182;  // LB_DELETESTRING
-inline constexpr std::uint32_t kLbResetContent = 0x0184;  // LB_RESETCONTENT
-inline constexpr std::uint32_t kLbSetCurSel = 0x0186;     // LB_SETCURSEL
-inline constexpr std::uint32_t kLbGetCurSel = 0x0188;     // LB_GETCURSEL
-inline constexpr std::uint32_t kLbGetText = 0x0189;       // LB_GETTEXT
-inline constexpr std::uint32_t kLbGetTextLen = 0x018A;    // LB_GETTEXTLEN
-inline constexpr std::uint32_t kLbGetCount = 0x018B;      // LB_GETCOUNT
-inline constexpr std::uint32_t kLbGetItemData = 0x0199;   // LB_GETITEMDATA
-inline constexpr std::uint32_t kLbSetItemData = 0x019A;   // LB_SETITEMDATA
+inline constexpr std::uint32_t kLbAddString = 0x0180;      // LB_ADDSTRING
+inline constexpr std::uint32_t kLbInsertString = 0x0181;   // LB_INSERTSTRING
+inline constexpr std::uint32_t kLbDeleteString = 0x0182;   // LB_DELETESTRING
+inline constexpr std::uint32_t kLbResetContent = 0x0184;   // LB_RESETCONTENT
+inline constexpr std::uint32_t kLbSetCurSel = 0x0186;      // LB_SETCURSEL
+inline constexpr std::uint32_t kLbGetCurSel = 0x0188;      // LB_GETCURSEL
+inline constexpr std::uint32_t kLbGetText = 0x0189;        // LB_GETTEXT
+inline constexpr std::uint32_t kLbGetTextLen = 0x018A;     // LB_GETTEXTLEN
+inline constexpr std::uint32_t kLbGetCount = 0x018B;       // LB_GETCOUNT
+inline constexpr std::uint32_t kLbGetItemData = 0x0199;    // LB_GETITEMDATA
+inline constexpr std::uint32_t kLbGetItemHeight = 0x01A1;  // LB_GETITEMHEIGHT
+inline constexpr std::uint32_t kLbSetItemData = 0x019A;    // LB_SETITEMDATA
 inline constexpr LParam kLbErr = -1;
 
 // Combo boxes.

@@ -282,6 +282,8 @@ class WindowSystem {
   std::optional<LResult> listItemData(Window w, int row) {
     return send(w, msg::kLbGetItemData, RowParam(row), 0);
   }
+  // The height of a row in pixels, for pressing on a row as the mouse does.
+  std::optional<LResult> listItemHeight(Window w) { return send(w, msg::kLbGetItemHeight, 0, 0); }
   std::optional<LResult> listSelection(Window w) { return send(w, msg::kLbGetCurSel, 0, 0); }
   bool listSelect(Window w, int row) { return send(w, msg::kLbSetCurSel, RowParam(row), 0).has_value(); }
   // LB_ADDSTRING: the new row's index.

@@ -201,6 +201,14 @@ struct Form::Core {
 
   LResult controlMessage(Window w, const Message& m) {
     const Control* c = byWindow(w);
+    // A press on a list selects the row under the pointer first, so the handler of the
+    // press reads the row that was pressed.
+    if (c != nullptr && m.id == msg::kLButtonDown && IsList(c->type)) {
+      const Text name = c->name;
+      const LResult result = p->windows.callDefault(w, m);
+      if (byWindow(w) != nullptr) RunMouse(mouseDowns, name, m.lParam);
+      return result;
+    }
     if (c != nullptr) {
       const Text name = c->name;
       if (m.id == msg::kLButtonDown) RunMouse(mouseDowns, name, m.lParam);

@@ -313,6 +313,8 @@ LResult ListBoxProc(Impl& world, Window window, const Message& m) {
     case msg::kLbGetItemData:
       if (!ValidIndex(*w, index)) return msg::kLbErr;
       return w->items[static_cast<std::size_t>(index)].data;
+    case msg::kLbGetItemHeight:
+      return kListItemHeight;
     case msg::kLButtonDown:
       if (SelectAt(*w, m.lParam) && w->style.notify) Notify(world, window, msg::kLbnSelChange);
       return 0;

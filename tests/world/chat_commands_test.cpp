@@ -338,11 +338,18 @@ TEST(ChatCommands, CommandListExplainsThePressedCommandWithTheCurrentTrigger) {
   const auto height = [&] { return coms.rect().height(); };
   EXPECT_EQ(height(), 420 / tpp);
 
-  // No item selected: a press changes nothing.
-  ws.send(coms.control("List1"), msg::kLButtonDown, 0, 0);
+  // A press on a row selects it first, as the mouse does; a press below the rows while
+  // no item is selected changes nothing.
+  const Window list = coms.control("List1");
+  const int row = static_cast<int>(ws.listItemHeight(list).value_or(0));
+  ASSERT_GT(row, 0);
+  const auto press = [&](int index) {
+    ws.send(list, msg::kLButtonDown, 0, platform::MakeLParam(4, index * row + row / 2));
+  };
+  press(20);
   EXPECT_EQ(coms.text("Label1"), "coms");
   EXPECT_EQ(height(), 420 / tpp);
-  ws.send(coms.control("List1"), msg::kLButtonUp, 0, 0);
+  ws.send(list, msg::kLButtonUp, 0, 0);
 
   const struct {
     const char* item;
@@ -367,18 +374,16 @@ TEST(ChatCommands, CommandListExplainsThePressedCommandWithTheCurrentTrigger) {
     SCOPED_TRACE(p.item);
     const auto at = std::find(items.begin(), items.end(), p.item);
     ASSERT_NE(at, items.end());
-    coms.select("List1", static_cast<int>(at - items.begin()));
-    ws.send(coms.control("List1"), msg::kLButtonDown, 0, 0);
+    press(static_cast<int>(at - items.begin()));
     EXPECT_EQ(coms.text("Label1"), p.explanation);
     EXPECT_EQ(height(), 570 / tpp);
-    ws.send(coms.control("List1"), msg::kLButtonUp, 0, 0);
+    ws.send(list, msg::kLButtonUp, 0, 0);
     EXPECT_EQ(height(), 420 / tpp);
   }
 
   // A trigger changed while the window is open shows at the next press.
   w.type(".trig !");
-  coms.select("List1", 5);
-  ws.send(coms.control("List1"), msg::kLButtonDown, 0, 0);
+  press(5);
   EXPECT_EQ(coms.text("Label1"), "private room !pr x");
 }
 
