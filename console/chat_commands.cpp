@@ -41,6 +41,10 @@ Text ArgumentAfter(std::string_view line, std::size_t wordLength) {
 }  // namespace
 
 void Console::ChatLine(const Text& sender, const Text& line) {
+  runInTurn([this, sender, line] { chatLineNow(sender, line); });
+}
+
+void Console::chatLineNow(const Text& sender, const Text& line) {
   // The commands in the order they are tried; the first whose name matches runs.
   struct Command {
     std::string_view name;

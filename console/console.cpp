@@ -86,6 +86,7 @@ Console::Console(Platform& platform, ConsoleOptions options)
 }
 
 Console::~Console() {
+  *alive_ = false;
   if (timer1_ != nullptr) timer1_->setEnabled(false);
   if (scanner_) scanner_->stop();
   if (autoUpchat_) autoUpchat_->setEnabled(false);

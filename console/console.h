@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -112,6 +113,12 @@ class Console {
 
  private:
   void createControls();
+  // Runs `command` now when no command runs, else after those before it (see waiting_).
+  void runInTurn(Handler command);
+  // Runs the waiting commands in order until none is left.
+  void runWaiting();
+  void runMenuItemNow(std::uint32_t command);
+  void chatLineNow(const Text& sender, const Text& line);
   void runMenuItem(std::uint32_t command);
   void applySettingsToMenu();
   void sendStatus(std::string_view ascii, std::string_view body);
@@ -151,8 +158,12 @@ class Console {
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;
   bool loaded_ = false;
-  bool starting_ = false;                // the start-up routine runs
-  std::vector<std::uint32_t> deferred_;  // commands that came in meanwhile
+  // Commands run one at a time, in the order they came: one that comes while another runs
+  // (or while the start-up routine runs) waits here and runs once that one is done.
+  bool busy_ = false;
+  std::deque<Handler> waiting_;
+  // False once the console is gone: a command may end the program and its console.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace vantary::console

@@ -25,16 +25,37 @@ constexpr OwnCommand kOwnCommands[] = {
 
 }  // namespace
 
-// A command reaches the window as a click on the item or as a posted WM_COMMAND; a greyed
-// item does nothing either way.
+// A command reaches the window as a click on the item or as a posted WM_COMMAND.
 void Console::runMenuItem(std::uint32_t command) {
-  // The start-up routine lets events run while it waits for the host; a command that comes
-  // in then (posted by another program, before the face even shows) runs once the routine
-  // is done, so it never interleaves with the settings being read or the in-stats lines.
-  if (starting_) {
-    deferred_.push_back(command);
-    return;
+  runInTurn([this, command] { runMenuItemNow(command); });
+}
+
+// Most commands wait for the host and let events run meanwhile; a command, a click or a
+// chat command that comes in then (another program may post a burst of them) would run
+// inside the first one's wait, and a burst would nest without end. Each waits its turn
+// instead, and the waiting ones run one after another from here, never one inside the
+// other.
+void Console::runInTurn(Handler command) {
+  waiting_.push_back(std::move(command));
+  if (busy_) return;
+  runWaiting();
+}
+
+void Console::runWaiting() {
+  const std::shared_ptr<bool> alive = alive_;
+  busy_ = true;
+  while (!waiting_.empty() && !p_.loop.quitRequested()) {
+    const Handler next = std::move(waiting_.front());
+    waiting_.pop_front();
+    next();
+    if (!*alive) return;
   }
+  busy_ = false;
+}
+
+// A greyed item does nothing, whether clicked or posted; it is tested when the command's
+// turn comes, since the command before it may have greyed or enabled it.
+void Console::runMenuItemNow(std::uint32_t command) {
   const std::string_view name = MenuItemName(command);
   if (name.empty() || !menu_->enabled(name)) return;
   if (auto it = menuHandlers_.find(command); it != menuHandlers_.end() && it->second) {

@@ -76,7 +76,9 @@ constexpr StoredControl kNewDataCounters[] = {
 void Console::Load() {
   if (loaded_) return;
   loaded_ = true;
-  starting_ = true;
+  // Commands that come while the routine waits for the host run once it is done, so they
+  // never interleave with the settings being read or the in-stats lines.
+  busy_ = true;
   auto& files = p_.files;
   toolkit::Form& f = *form_;
   const auto holder = [&](Holder h) -> toolkit::Form& {
@@ -161,12 +163,7 @@ void Console::Load() {
     autoUpchat_->setEnabled(true);
   }
 
-  starting_ = false;
-  const std::vector<std::uint32_t> waiting = std::exchange(deferred_, {});
-  for (const std::uint32_t command : waiting) {
-    if (p_.loop.quitRequested()) return;
-    runMenuItem(command);
-  }
+  runWaiting();
 }
 
 void Console::applySettingsToMenu() {

@@ -240,5 +240,45 @@ TEST(ConsoleSession, ACommandPostedDuringStartUpRunsAfterTheInStatsLines) {
   EXPECT_TRUE(console.idling());
 }
 
+// Commands that come while another runs (its idle off pauses, its lines wait for the
+// host) wait their turn: a burst posted by another program runs one command after the
+// other, never one inside another, and a chat command waits for the menu's.
+TEST(ConsoleSession, CommandsThatComeWhileOneRunsRunAfterItInOrder) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("roomenter", "0");
+  w.setConfig("offbe", "0");
+  w.setConfig("onaf", "0");
+  w.signOnInRoom();
+  Console& c = w.start();
+  const MenuItemDef* idleon = FindMenuItem("idleon");
+  ASSERT_NE(idleon, nullptr);
+  const std::size_t mark = w.markTranscript();
+  constexpr int kBurst = 1500;
+  w.host.setTranscriptLimit(2 * kBurst);
+  for (int i = 0; i < kBurst; ++i) {
+    w.program().windows.post(c.form().window(), msg::kCommand, static_cast<std::uintptr_t>(idleon->command),
+                             0);
+  }
+  w.host.say(w.room, Text(kUser), ".rea lunch");
+  w.world.runFor(10 * 60'000);
+
+  const std::vector<Text> said = w.saidSince(mark);
+  std::vector<Text> session;
+  for (const Text& line : said) {
+    if (line.find("engaged") != Text::npos) session.push_back(line);
+  }
+  ASSERT_EQ(session.size(), static_cast<std::size_t>(kBurst));
+  for (std::size_t i = 0; i < session.size(); ++i) {
+    ASSERT_EQ(U(session[i]),
+              i % 2 == 0 ? U("°› vantarý³ · engaged"_ansi) : U("°› vantarý³ · dis-engaged"_ansi))
+        << "line " << i;
+  }
+  EXPECT_FALSE(c.idling());
+  EXPECT_FALSE(c.mainTimer().enabled());
+  EXPECT_EQ(w.config("reason"), "lunch");
+  EXPECT_EQ(said.back(), Text("°› vantarý³ · rea: lunch"_ansi));
+}
+
 }  // namespace
 }  // namespace vantary::console::testing
