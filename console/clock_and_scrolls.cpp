@@ -1,5 +1,7 @@
 // The main timer's tick with the idle clock and the scroll moments, the standard scroll,
 // the saved overall time, and the interval and idle report commands.
+#include <algorithm>
+
 #include "console/console.h"
 #include "console/status_lines.h"
 #include "platform/messages.h"
@@ -17,30 +19,89 @@ using text::DigitsOnly;
 }  // namespace
 
 void Console::MainTimerTick() {
-  toolkit::Form& f = *form_;
   // 1: the host's idle dialogs go before they can sign the user off.
   host_->ClickPaletteAndModalIcons();
   host_->KillIdleTimer();
   host_->KillIdleModal();
 
-  // 2: one more minute.
-  f.setText("m", Advanced(f.text("m")));
-  if (face_ != nullptr) face_->setLabel("m", Advanced(face_->label("m")));
-  f.setText("m1", Advanced(f.text("m1")));
-  f.setText("scrolletr", Advanced(f.text("scrolletr")));
+  // 2 to 8: the minutes since the last one counted. A tick that finds none (it came early)
+  // counts and scrolls nothing.
+  const long long minutes = minutesDue();
+  if (minutes == 0) return;
+  countMinutes(minutes);
 
-  // 3: the face drops its leading zeros at two digits and rolls its minutes into hours.
+  // 9, 10: the scroll, one at most however many minutes the tick made up.
+  if (isScrollMoment()) {
+    const host::BrowserDownload browser = host_->GetBrowserDownload();
+    RefreshUploadLabels();
+    if (menu_->checked("custom")) {
+      host_->RaiseDownloadWindow();
+      if (customScroll_) customScroll_(browser);
+    } else {
+      standardScroll();
+      if (menu_->checked("dlul") && scrollGoesOn()) periodicTransferLines(browser);
+    }
+  }
+  // The minutes the host's flood control held the scroll for count now, without a scroll
+  // of their own, so the clock shows the time away as soon as the scroll has gone. Not when
+  // idle off or end stopped the timer meanwhile: the clock was reset, or the session is over.
+  if (scrollGoesOn()) countMinutes(minutesDue());
+
+  // 11: at most a minute of overall time is lost when the program ends.
+  saveOverall();
+}
+
+// A count begins with the main timer's period: idle on, or a report that started the
+// timer. The report commands hold the timer still while their lines go out and carry a
+// running count over the new period themselves (reportIdle).
+void Console::followMainTimerPeriod() {
+  const platform::Timer::Period period = timer1_->period();
+  if (period.number == countedPeriod_) return;
+  countedPeriod_ = period.number;
+  countedUntilMs_ = period.startMs;
+}
+
+// A tick never starts while the one before it still runs, and a scroll that waits for the
+// host's flood control runs for minutes: the clock counts the minutes that have passed on
+// the loop's monotonic clock, not the ticks that came.
+long long Console::minutesDue() {
+  followMainTimerPeriod();
+  const std::uint64_t minute = timer1_->interval();
+  if (minute == 0) return 0;
+  const std::uint64_t now = p_.loop.nowMs() + std::min<std::uint64_t>(kTickEarlyMs, minute / 2);
+  if (now < countedUntilMs_ + minute) return 0;
+  const std::uint64_t due = (now - countedUntilMs_) / minute;
+  countedUntilMs_ += due * minute;
+  return static_cast<long long>(std::min<std::uint64_t>(due, kCounterLimit));
+}
+
+// The face drops a leading zero at the start of a tick that finds two digits, so the
+// last minute goes on its own: the face then reads as after that many single ticks.
+void Console::countMinutes(long long minutes) {
+  if (minutes <= 0) return;
+  if (minutes > 1) advanceClock(minutes - 1);
+  advanceClock(1);
+}
+
+void Console::advanceClock(long long minutes) {
+  toolkit::Form& f = *form_;
+  f.setText("m", Advanced(f.text("m"), minutes));
+  if (face_ != nullptr) face_->setLabel("m", Advanced(face_->label("m"), minutes));
+  f.setText("m1", Advanced(f.text("m1"), minutes));
+  f.setText("scrolletr", Advanced(f.text("scrolletr"), minutes));
+
+  // The face drops its leading zeros at two digits and rolls its minutes into hours.
   if (face_ != nullptr) {
     if (CounterValue(face_->label("m")) >= 10) face_->setLabel("m2", "");
     if (CounterValue(face_->label("h")) >= 10) face_->setLabel("h2", "");
-    const Carry minutes = CarryOver(face_->label("m"), face_->label("h"), 60);
-    if (minutes.rolled) {
-      face_->setLabel("h", minutes.large);
-      face_->setLabel("m", minutes.small);
+    const Carry c = CarryOver(face_->label("m"), face_->label("h"), 60);
+    if (c.rolled) {
+      face_->setLabel("h", c.large);
+      face_->setLabel("m", c.small);
       face_->setLabel("m2", "0");
     }
   }
-  // 4 to 8: minutes into hours, hours into days, on `vantary`, overall and on the face.
+  // Minutes into hours, hours into days, on `vantary`, overall and on the face.
   if (const Carry c = CarryOver(f.text("m"), f.text("h"), 60); c.rolled) {
     f.setText("h", c.large);
     f.setText("m", c.small);
@@ -66,22 +127,6 @@ void Console::MainTimerTick() {
       face_->setLabel("h2", "0");
     }
   }
-
-  // 9, 10: the scroll.
-  if (isScrollMoment()) {
-    const host::BrowserDownload browser = host_->GetBrowserDownload();
-    RefreshUploadLabels();
-    if (menu_->checked("custom")) {
-      host_->RaiseDownloadWindow();
-      if (customScroll_) customScroll_(browser);
-    } else {
-      standardScroll();
-      if (menu_->checked("dlul") && scrollGoesOn()) periodicTransferLines(browser);
-    }
-  }
-
-  // 11: at most a minute of overall time is lost when the program ends.
-  saveOverall();
 }
 
 // A moment comes when the counter reaches the interval. It also comes when the counter has
@@ -114,6 +159,8 @@ void Console::standardScroll() {
 }
 
 void Console::saveOverall() {
+  // Nothing is written over an overall time the program has not read.
+  if (!joinStoredOverall()) return;
   toolkit::Form& f = *form_;
   settings::WriteSetting(p_.files, kSection, "hour2", f.text("h1"), paths_.data);
   settings::WriteSetting(p_.files, kSection, "minutes2", f.text("m1"), paths_.data);
@@ -147,6 +194,11 @@ void Console::IntervalCommand() {
 
 void Console::reportIdle(bool overall) {
   toolkit::Form& f = *form_;
+  // The report holds the main timer still while its lines go out, not the session: a
+  // count that runs goes on across the timer's new period, and the minutes the lines took
+  // under the host's flood control still count.
+  const bool counting = timer1_->enabled();
+  if (counting) followMainTimerPeriod();
   timer1_->setEnabled(false);
   const host::ChatStyle s = style();
   const Text title = overall ? Text(" vantarý³ · cur. overall"_ansi) : Text(" vantarý³ · cur. idle"_ansi);
@@ -159,6 +211,7 @@ void Console::reportIdle(bool overall) {
   host_->SendPlainChatLine(first.plain);
   host_->SendPlainChatLine(second.plain);
   timer1_->setEnabled(true);
+  if (counting) countedPeriod_ = timer1_->period().number;
 }
 
 void Console::CurIdleCommand() { reportIdle(false); }
@@ -166,6 +219,7 @@ void Console::CurIdleCommand() { reportIdle(false); }
 void Console::OverallCommand() { reportIdle(true); }
 
 void Console::OverallClearCommand() {
+  overallUnread_ = false;  // cleared, the stored overall time is replaced, read or not
   form_->setText("m1", "0");
   form_->setText("h1", "0");
   form_->setText("d1", "0");

@@ -128,6 +128,13 @@ class Console {
   void standardScroll();
   void periodicTransferLines(const host::BrowserDownload& browser);
   void resetClock();
+  // The idle clock's count: the main timer's current period taken up (a count begun afresh
+  // when it is a new one), the whole minutes due since the last one counted, and those
+  // minutes added to the current and overall clocks and the scroll counter.
+  void followMainTimerPeriod();
+  long long minutesDue();
+  void countMinutes(long long minutes);
+  void advanceClock(long long minutes);
   // The steps of a session's start and end that the menu and the chat commands share;
   // the menu's end lets events run a moment first (`pause`), the chat command's does not.
   void startSession();
@@ -141,6 +148,9 @@ class Console {
   void chatStatus(std::string_view text);
   void chatStatusEx(std::string_view text);
   void saveOverall();
+  // The overall time stored in a data file that could not be read at start, joined by the
+  // time counted since once the file can be read. False while it still cannot.
+  bool joinStoredOverall();
 
   Platform& p_;
   ConsoleOptions options_;
@@ -152,12 +162,20 @@ class Console {
   std::unique_ptr<host::ChatScanner> scanner_;
   std::unique_ptr<host::AutoUpchat> autoUpchat_;
   platform::Timer* timer1_ = nullptr;
+  // The idle clock counts time on the loop's clock, not ticks: a tick dropped while a long
+  // scroll waited for the host's flood control is made up by the next one. The number of
+  // the main timer's period the count follows, and the loop's time up to which whole
+  // minutes are counted.
+  std::uint64_t countedPeriod_ = 0;
+  std::uint64_t countedUntilMs_ = 0;
   ClockFace* face_ = nullptr;
   std::map<std::uint32_t, Handler> menuHandlers_;
   std::unique_ptr<windows::CommandList> commandList_;
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;
   bool loaded_ = false;
+  // The data file could not be read at start: its overall time is not yet in h1, d1, m1.
+  bool overallUnread_ = false;
   // Commands run one at a time, in the order they came: one that comes while another runs
   // (or while the start-up routine runs) waits here and runs once that one is done.
   bool busy_ = false;

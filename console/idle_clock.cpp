@@ -25,8 +25,8 @@ long long CounterValue(std::string_view caption) {
   return std::clamp(text::NumericInt(caption), 0LL, kCounterLimit);
 }
 
-Text Advanced(std::string_view caption) {
-  return std::to_string(std::min(CounterValue(caption) + 1, kCounterLimit));
+Text Advanced(std::string_view caption, long long by) {
+  return std::to_string(CounterValue(caption) + std::clamp(by, 0LL, kCounterLimit - CounterValue(caption)));
 }
 
 Carry CarryOver(std::string_view small, std::string_view large, long long base) {

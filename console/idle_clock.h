@@ -31,8 +31,14 @@ std::uint32_t MinuteMsFromEnvironment();
 // and a negative or non-numeric one counts as 0.
 inline constexpr long long kCounterLimit = 999'999'999'999LL;
 long long CounterValue(std::string_view caption);
-// The caption of a counter that has advanced by one minute, hour or day.
-Text Advanced(std::string_view caption);
+// The caption of a counter that has advanced by `by` minutes, hours or days.
+Text Advanced(std::string_view caption, long long by = 1);
+
+// How early a tick of the main timer may come and still count its minute: the real
+// system's timers run on a coarser clock than the loop's, so a tick a few milliseconds
+// short of the minute is that minute's tick, not one that finds no minute to count. Never
+// more than half the minute, which a short demonstration minute may be.
+inline constexpr std::uint32_t kTickEarlyMs = 100;
 
 // A counter and the next larger unit: when `small` holds `base` or more, the whole units
 // in it move into `large` and `small` keeps the rest, so a stored 75 minutes becomes

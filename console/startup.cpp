@@ -1,7 +1,10 @@
 // The main window's start-up routine: the settings files created on a first start, every
 // stored setting read into the control that holds it, the menu set from them, the
 // in-stats announcement and the auto upchat watcher.
+#include <algorithm>
+#include <optional>
 #include <span>
+#include <string>
 #include <utility>
 
 #include "console/console.h"
@@ -15,6 +18,9 @@ namespace {
 namespace msg = platform::msg;
 using settings::kSection;
 using text::operator""_ansi;
+
+// The title of the message that names a settings file the program could not read.
+constexpr std::string_view kSettingsTitle = "vantary : settings";
 
 // The room a session enters first when no room name was ever set.
 constexpr std::string_view kFallbackRoom = "zezevuzud";
@@ -132,20 +138,41 @@ void Console::Load() {
     write(kNewDataCounters);
   }
 
-  // 5: the overall idle time.
-  const auto readData = [&](std::string_view key) {
-    return settings::ReadSetting(files, kSection, key, paths_.data);
+  // 5: the overall idle time. From here each file is read once. A file that is there but
+  // cannot be read now (another program holds it for a moment) reads as empty this time,
+  // and the user is told which: nothing the program writes replaces what it holds, and a
+  // held data file's overall time is joined by the time counted from now on once it can
+  // be read (joinStoredOverall).
+  const std::optional<Text> config = settings::ReadSettingsFile(files, paths_.config);
+  const std::optional<Text> data = settings::ReadSettingsFile(files, paths_.data);
+  const auto tellUnread = [&](const Text& path, std::string_view kept) {
+    p_.dialogs.messageBox(f.window(), path + " could not be read. " + Text(kept), kSettingsTitle,
+                          msg::kMbOk | msg::kMbIconWarning);
   };
-  f.setText("h1", StoredCounter(readData("hour2")));
-  f.setText("d1", StoredCounter(readData("day2")));
-  f.setText("m1", StoredCounter(readData("minutes2")));
+  if (!data) {
+    tellUnread(paths_.data,
+               "the overall idle time stored in it is kept: the time counted from now on is added to it once "
+               "the file can be read.");
+  }
+  if (!config) {
+    tellUnread(paths_.config,
+               "the options stored in it are not used this time, and the file is kept as it is.");
+  }
+  overallUnread_ = !data;
+  const auto stored = [&](Store s, std::string_view key) {
+    const std::optional<Text>& contents = s == Store::kData ? data : config;
+    return contents ? settings::SettingIn(*contents, kSection, key) : Text{};
+  };
+  f.setText("h1", StoredCounter(stored(Store::kData, "hour2")));
+  f.setText("d1", StoredCounter(stored(Store::kData, "day2")));
+  f.setText("m1", StoredCounter(stored(Store::kData, "minutes2")));
 
   // 6: the multiple messages.
   settings::LoadList(p_, paths_.messages, editors_->messages->control("rnd"));
 
   // 7: every key into its control.
   for (const StoredControl& c : kStartupReads) {
-    holder(c.window).setText(c.control, settings::ReadSetting(files, kSection, c.key, pathOf(c.file)));
+    holder(c.window).setText(c.control, stored(c.file, c.key));
   }
 
   // 8 to 18: the menu from the settings.
@@ -164,6 +191,25 @@ void Console::Load() {
   }
 
   runWaiting();
+}
+
+bool Console::joinStoredOverall() {
+  if (!overallUnread_) return true;
+  const std::optional<Text> data = settings::ReadSettingsFile(p_.files, paths_.data);
+  if (!data) return false;
+  overallUnread_ = false;
+  toolkit::Form& f = *form_;
+  const auto stored = [&](std::string_view key) {
+    return CounterValue(StoredCounter(settings::SettingIn(*data, kSection, key)));
+  };
+  // Counters are held below kCounterLimit, so the sum of two times in minutes fits.
+  const long long total = (stored("day2") * 24 + stored("hour2")) * 60 + stored("minutes2") +
+                          (CounterValue(f.text("d1")) * 24 + CounterValue(f.text("h1"))) * 60 +
+                          CounterValue(f.text("m1"));
+  f.setText("d1", std::to_string(std::min(total / (24 * 60), kCounterLimit)));
+  f.setText("h1", std::to_string(total / 60 % 24));
+  f.setText("m1", std::to_string(total % 60));
+  return true;
 }
 
 void Console::applySettingsToMenu() {

@@ -1,18 +1,12 @@
 // Fuzz target for the settings files and the text operations: an INI document survives its
 // own rewrite, list files read back what was saved, ReplaceText matches its step-by-step
-// definition. Built with libFuzzer (clang) or as a standalone program that runs a corpus
-// folder and a bounded number of generated inputs.
+// definition. Built with libFuzzer (clang) or with the standalone driver (standalone_main.cpp).
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz/fuzz_support.h"
 #include "settings/ini_file.h"
 #include "settings/list_file.h"
 #include "text/ansi.h"
@@ -20,14 +14,9 @@
 
 namespace {
 
+using vantary::fuzz::Require;
 using vantary::settings::IniFile;
 using vantary::text::Text;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "fuzz check failed: %s\n", what);
-  std::abort();
-}
 
 std::size_t CountLines(const IniFile& file) {
   const std::string s = file.serialize();
@@ -133,106 +122,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckTexts(input);
   return 0;
 }
-
-#ifndef VANTARY_LIBFUZZER
-
-// The standalone driver: vantary_fuzz_ini [-runs=N] [-seed=S] [folder or file ...]. It runs
-// every file given (or the built-in corpus folder), then N inputs made by mutating them or
-// drawn at random.
-namespace {
-
-const char* const kTokens[] = {"[", "]",  "=",    "\r\n", "\n",   "\r",        "\"",    "'",  ",",  ";",
-                               " ", "\t", "\x1A", "\xFF", "\x9F", "[vantari]", "TRIG=", "&H", "1e9"};
-
-std::string Run(const std::string& input) {
-  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
-  return input;
-}
-
-std::string Mutate(std::string s, std::mt19937_64& rng) {
-  auto pick = [&rng](std::size_t n) { return n == 0 ? 0 : static_cast<std::size_t>(rng() % n); };
-  const int steps = 1 + static_cast<int>(rng() % 4);
-  for (int i = 0; i < steps; ++i) {
-    switch (rng() % 5) {
-      case 0:
-        if (!s.empty()) s[pick(s.size())] = static_cast<char>(rng());
-        break;
-      case 1:
-        s.insert(pick(s.size() + 1), kTokens[pick(std::size(kTokens))]);
-        break;
-      case 2:
-        if (!s.empty()) {
-          const std::size_t at = pick(s.size());
-          s.erase(at, pick(s.size() - at) + 1);
-        }
-        break;
-      case 3:
-        if (!s.empty() && s.size() < 4096) {
-          const std::size_t at = pick(s.size());
-          s.insert(pick(s.size() + 1), s.substr(at, pick(s.size() - at) + 1));
-        }
-        break;
-      default:
-        s.insert(pick(s.size() + 1), 1, static_cast<char>(rng()));
-        break;
-    }
-  }
-  return s;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  long long runs = 200000;
-  std::uint64_t seed = 1;
-  std::vector<std::filesystem::path> inputs;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg.starts_with("-runs=")) {
-      runs = std::atoll(argv[i] + 6);
-    } else if (arg.starts_with("-seed=")) {
-      seed = static_cast<std::uint64_t>(std::atoll(argv[i] + 6));
-    } else if (!arg.starts_with("-")) {
-      inputs.emplace_back(arg);
-    }
-  }
-#ifdef VANTARY_FUZZ_CORPUS
-  if (inputs.empty()) inputs.emplace_back(VANTARY_FUZZ_CORPUS);
-#endif
-
-  std::vector<std::string> corpus;
-  auto load = [&corpus](const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    corpus.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    Run(corpus.back());
-  };
-  for (const auto& path : inputs) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-      for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
-        if (entry.is_regular_file()) load(entry.path());
-      }
-    } else if (std::filesystem::is_regular_file(path, error)) {
-      load(path);
-    }
-  }
-
-  std::mt19937_64 rng(seed);
-  for (long long i = 0; i < runs; ++i) {
-    std::string input;
-    if (!corpus.empty() && rng() % 4 != 0) {
-      input = Mutate(corpus[rng() % corpus.size()], rng);
-    } else {
-      input.resize(rng() % 300);
-      for (char& c : input) c = static_cast<char>(rng());
-    }
-    Run(input);
-    // Inputs that grew stay in the pool, so mutations build on each other.
-    if (rng() % 16 == 0 && corpus.size() < 4096 && input.size() < 4096) corpus.push_back(input);
-  }
-  std::printf("vantary_fuzz_ini: %zu corpus inputs, %lld generated inputs, no failure\n", corpus.size(),
-              runs);
-  return 0;
-}
-
-#endif

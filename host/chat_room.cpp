@@ -29,6 +29,14 @@ using text::ToLower;
 // line is given up: the box gets the user's own text back.
 constexpr std::uint32_t kEnterLimitMs = 30000;
 
+// While the host keeps the line, Enter is pressed again after a pause that starts short
+// and doubles up to a second: a host whose flood control lifts in a moment gets the line
+// at once, and one that holds it for the whole send gets a few dozen presses rather than
+// one every poll (each press is three messages into the host's process). The box only
+// empties on a press, so nothing is read from the host between presses.
+constexpr std::uint32_t kEnterFirstPauseMs = 10;
+constexpr std::uint32_t kEnterLongestPauseMs = 1000;
+
 // How long putting the user's text back may wait for a host that does not answer, as
 // one that hangs for a moment while it keeps the line does. The user's text is worth a
 // short wait; a host hung for longer is beyond saving it.
@@ -40,6 +48,12 @@ constexpr std::size_t kBoxTextLimit = 1 << 20;
 // A room never holds more people than this; a bogus count from a damaged list does not
 // make the member scan run for ever.
 constexpr LResult kMemberRowsLimit = 1000;
+// How long the member scan may take in all. Each row is one message into the host's
+// process, which a healthy host answers in well under a millisecond (a thousand rows in a
+// fraction of a second); a busy one may take up to kForeignSendLimitMs over each, and a
+// full room read at that pace would hold the program for over half an hour. A member not
+// reached by then counts as not found: the command that looked for them does nothing.
+constexpr std::uint32_t kMemberScanLimitMs = 5000;
 
 // Where the host keeps a member's name: the 32-bit address of the name block at this
 // offset of the member record (the list row's item data), the name at this offset of the
@@ -60,10 +74,11 @@ constexpr std::size_t kClipChars = 92;
 std::optional<Text> ReadBox(WindowSystem& ws, Window box) { return ws.readText(box, kBoxTextLimit); }
 
 // Presses Enter in `box` until `taken` says the host has taken the line, letting pending
-// events run between presses (first press at once when `pressFirst`). The box is kept by
-// handle, not found again after a pump: another room's box found instead would hold the
-// user's own unsent text, and Enter there would send it. Ends when the box is gone, or
-// after kEnterLimitMs. True when the line was taken.
+// events run between presses (first press at once when `pressFirst`, before any event
+// runs), pausing longer after each refused one (kEnterFirstPauseMs doubling up to
+// kEnterLongestPauseMs). The box is kept by handle, not found again after a pump: another
+// room's box found instead would hold the user's own unsent text, and Enter there would
+// send it. Ends when the box is gone, or after kEnterLimitMs. True when the line was taken.
 template <typename Taken>
 bool PressEnterUntilTaken(Platform& p, Window box, bool pressFirst, Taken taken) {
   auto& ws = p.windows;
@@ -79,7 +94,17 @@ bool PressEnterUntilTaken(Platform& p, Window box, bool pressFirst, Taken taken)
     press();
     if (over()) return ws.exists(box);
   }
-  return p.loop.repeatUntil(press, over, kEnterLimitMs) && ws.exists(box);
+  const platform::Deadline limit(p.loop, kEnterLimitMs);
+  std::uint32_t pause = kEnterFirstPauseMs;
+  for (;;) {
+    p.loop.pump();
+    press();
+    if (over()) return ws.exists(box);
+    if (limit.passed() || p.loop.quitRequested()) return false;
+    // Only the box going is watched meanwhile, which asks nothing of the host.
+    p.loop.waitUntil([&] { return !ws.exists(box); }, limit.left(pause));
+    pause = std::min(pause * 2, kEnterLongestPauseMs);
+  }
 }
 
 // Puts the user's text back into the box, trying again a little while for a host that
@@ -176,7 +201,9 @@ std::optional<RoomMember> Host::FindRoomMember(std::string_view lookFor) {
   const Text own = GetScreenName();
   const Text wanted = ToLower(lookFor);
   const auto rows = static_cast<int>(std::min(*count, kMemberRowsLimit));
+  const platform::Deadline overall(p_.loop, kMemberScanLimitMs);
   for (int row = 0; row < rows; ++row) {
+    if (overall.passed()) return std::nullopt;
     const std::optional<LResult> data = ws.listItemData(list, row);
     // The list went away or its host hangs: the rows after it cannot be read either.
     if (!data) return std::nullopt;

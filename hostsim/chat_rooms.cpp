@@ -10,6 +10,11 @@ namespace {
 
 constexpr Rect kRoomRect{40, 30, 640, 430};
 
+// How long after an ignore is lifted the user's lines are lost: the host fetches the
+// member's lines from its servers again, and a line entered meanwhile empties the input
+// box but never reaches the room. The program waits two seconds before it says anything.
+constexpr std::uint64_t kUnignoreRefreshMs = 1500;
+
 }  // namespace
 
 Room* HostSim::Impl::roomOf(Window window) {
@@ -119,11 +124,21 @@ void HostSim::Impl::showCount(Room& room) {
 // Enter in a room's input box: the host takes the line, shows it under the user's name
 // and empties the box. A flooded host leaves the box as it is, so the sender presses
 // Enter again until the host is ready; lines never change order.
+//
+// The rich room's input box is a rich-text control: a text set into it while it still
+// holds text joins the formatting of the text it held, and the host does not send a line
+// whose formatting it did not make; the box keeps it. A line set into the emptied box is
+// a line of its own, so whoever puts a line there empties the box first.
 bool HostSim::Impl::takeChatLine(Window input) {
   Room* room = roomOf(input);
   if (!room || room->input != input || !signedOn) return false;
   const Text line = ws.text(input);
-  if (line.empty()) return false;
+  if (line.empty() || room->inputSetOverText) return false;
+  if (unignoredAtMs && p.loop.nowMs() - *unignoredAtMs < kUnignoreRefreshMs) {
+    noteActivity();
+    ws.setText(input, "");
+    return true;
+  }
   if (rateLines > 0) {
     const std::uint64_t now = p.loop.nowMs();
     while (!acceptedAt.empty() && now - acceptedAt.front() >= ratePerMs) acceptedAt.pop_front();
@@ -141,8 +156,11 @@ bool HostSim::Impl::takeChatLine(Window input) {
   return true;
 }
 
-// A double click on a row of the people list opens that member's information, with the
-// ignore box showing whether the member is ignored.
+// A double click on a row of the people list opens that member's information. The
+// window comes at once with its ignore box, the name, the picture and the first icon;
+// the member's details come from the host's servers a moment later, with the other icons
+// and the ignore box's state (whether the member is ignored). Until then the box shows
+// unchecked and does nothing.
 void HostSim::Impl::openMemberInfo(Window people) {
   Room* room = roomOf(people);
   if (!room || room->people != people) return;
@@ -158,7 +176,6 @@ void HostSim::Impl::openMemberInfo(Window people) {
   platform::WindowStyle box;
   box.checkBox = true;
   const Window ignoreBox = makeControl(w, "_AOL_Checkbox", "Ignore Member", Rect{20, 180, 200, 200}, box);
-  if (ignored(name)) ws.callDefault(ignoreBox, Message{msg::kBmSetCheck, msg::kBstChecked, 0});
   Control c;
   c.owner = w;
   c.role = ControlRole::kIgnoreBox;
@@ -167,10 +184,15 @@ void HostSim::Impl::openMemberInfo(Window people) {
   makeControl(w, "_AOL_Static", name, Rect{90, 20, 320, 40});
   makeControl(w, "_AOL_Glyph", "", Rect{20, 20, 80, 80});
   makeControl(w, "_AOL_Icon", "Get Profile", Rect{20, 110, 90, 160});
-  const Window message = makeControl(w, "_AOL_Icon", "Send Message", Rect{100, 110, 170, 160});
-  const Window close = makeControl(w, "_AOL_Icon", "Close", Rect{250, 110, 320, 160});
-  setClick(message, w, [this, name] { openInstantMessage(name); });
-  setClick(close, w, [this, w] { closeLater(w); });
+  waitingForServers.insert(w);
+  after(w, kServerAnswerMs, "member details", [this, w, name, ignoreBox] {
+    if (ignored(name)) ws.callDefault(ignoreBox, Message{msg::kBmSetCheck, msg::kBstChecked, 0});
+    const Window message = makeControl(w, "_AOL_Icon", "Send Message", Rect{100, 110, 170, 160});
+    const Window close = makeControl(w, "_AOL_Icon", "Close", Rect{250, 110, 320, 160});
+    setClick(message, w, [this, name] { openInstantMessage(name); });
+    setClick(close, w, [this, w] { closeLater(w); });
+    waitingForServers.erase(w);
+  });
 }
 
 void HostSim::Impl::setIgnored(const Text& member, bool on) {
@@ -178,7 +200,10 @@ void HostSim::Impl::setIgnored(const Text& member, bool on) {
   const auto same = [&key](const Text& m) { return NameKey(m) == key; };
   const bool was = std::any_of(ignoredMembers.begin(), ignoredMembers.end(), same);
   if (on && !was) ignoredMembers.push_back(member);
-  if (!on && was) std::erase_if(ignoredMembers, same);
+  if (!on && was) {
+    std::erase_if(ignoredMembers, same);
+    unignoredAtMs = p.loop.nowMs();
+  }
 }
 
 bool HostSim::Impl::ignored(const Text& member) const {

@@ -27,24 +27,25 @@ using platform::WindowSystem;
 // The host's window classes. Each is registered on the standard kind it behaves as; the
 // host adds its behaviour in the handler.
 enum class HostClass {
-  kFrame,       // "AOL Frame25"
-  kToolbar,     // "AOL Toolbar"
-  kToolbarBar,  // "_AOL_Toolbar"
-  kGlyph,       // "_AOL_Glyph"
-  kCombobox,    // "_AOL_Combobox"
-  kKeywordBox,  // "Edit", the host's own: the toolbar's keyword box
-  kChild,       // "AOL Child"
-  kRichText,    // "RICHCNTL"
-  kEdit,        // "_AOL_Edit"
-  kView,        // "_AOL_View"
-  kListbox,     // "_AOL_Listbox"
-  kCheckbox,    // "_AOL_Checkbox"
-  kIcon,        // "_AOL_Icon"
-  kButton,      // "_AOL_Button"
-  kStatic,      // "_AOL_Static"
-  kModal,       // "_AOL_Modal"
-  kPalette,     // "_AOL_Palette"
-  kDialog,      // "#32770", the host's own: its dialogs
+  kFrame,         // "AOL Frame25"
+  kToolbar,       // "AOL Toolbar"
+  kToolbarBar,    // "_AOL_Toolbar"
+  kGlyph,         // "_AOL_Glyph"
+  kCombobox,      // "_AOL_Combobox"
+  kKeywordBox,    // "Edit", the host's own: the toolbar's keyword box
+  kChild,         // "AOL Child"
+  kRichText,      // "RICHCNTL"
+  kEdit,          // "_AOL_Edit"
+  kView,          // "_AOL_View"
+  kListbox,       // "_AOL_Listbox"
+  kCheckbox,      // "_AOL_Checkbox"
+  kIcon,          // "_AOL_Icon"
+  kButton,        // "_AOL_Button"
+  kStatic,        // "_AOL_Static"
+  kModal,         // "_AOL_Modal"
+  kPalette,       // "_AOL_Palette"
+  kDialog,        // "#32770", the host's own: its dialogs
+  kDialogButton,  // "Button", the host's own: the buttons of its dialogs
 };
 
 // What the host keeps about a window it opened, so it can forget it when it goes.
@@ -67,6 +68,13 @@ enum class WindowRole {
   kBrowserDownload,
 };
 
+// How long the host's servers take to answer: a member's details, the buddy list's
+// contents, the privacy preferences, a save of them. The host shows the window at once
+// and completes it when the answer comes; until then the window's controls do nothing.
+// The program waits for the controls it needs, or pauses half a second, before it works
+// such a window.
+inline constexpr std::uint32_t kServerAnswerMs = 400;
+
 // What a control does when the user works it.
 enum class ControlRole {
   kNone,
@@ -85,6 +93,13 @@ struct Control {
   Text member;                  // ignore box: the member
 };
 
+// Work the host does a while after something happened (an answer of its servers), unless
+// the window it belongs to has gone by then.
+struct Later {
+  Window owner;
+  std::unique_ptr<platform::Timer> timer;
+};
+
 struct Member {
   Text name;
   MemberRecord record;
@@ -100,6 +115,8 @@ struct Room {
   Window count;
   Transcript transcript;
   std::vector<Member> members;
+  // The rich input box had a text set over text it still held; see takeChatLine.
+  bool inputSetOverText = false;
 };
 
 struct Transfer {
@@ -134,6 +151,11 @@ struct HostSim::Impl {
   Window makeTopLevel(const char* className, const Text& caption, Rect rect, WindowRole role);
   void setClick(Window control, Window owner, std::function<void()> click);
   void setControl(Window control, Control c);
+  // Runs `work` once, `ms` from now, unless `owner` has gone by then. What it throws is
+  // recorded as a fault of `where` (a literal).
+  void after(Window owner, std::uint32_t ms, const char* where, std::function<void()> work);
+  // The controls of a window still waiting for its servers' answer do nothing.
+  bool settling(Window control) const;
   void bringToTop(Window window);
   // Closes the window at the next turn of the loop: a click must not destroy the window
   // that is handling it.
@@ -154,6 +176,7 @@ struct HostSim::Impl {
   void signOff();
   void askSignOff();
   void showAboutBox();
+  Window makeDialog(const Text& message, const char* button, int buttonId);
   void showHostDialog(const Text& message);
   void noteActivity();
 
@@ -212,11 +235,17 @@ struct HostSim::Impl {
   Window toolbarBar;
   Window keywordCombo;
   Window keywordBox;
+  // A key was typed into the keyword box since its text was last set: the host knows the
+  // keyword (see takeKeyword).
+  bool keywordTyped = false;
   Window glyph;
   Window mdi;
 
   std::map<Window, Control> controls;
-  std::set<Window> pressed;  // clickable controls with the button (or space bar) down
+  std::set<Window> pressed;            // clickable controls with the button (or space bar) down
+  std::set<Window> waitingForServers;  // windows whose controls do not answer yet
+  std::map<int, Later> scheduled;
+  int nextScheduled = 1;
   std::map<Window, WindowRole> roles;
   std::vector<std::unique_ptr<Room>> rooms;  // in the order they opened
   std::set<Text> fullRooms;                  // names without blanks, lower case
@@ -234,6 +263,7 @@ struct HostSim::Impl {
   std::map<Window, InstantMessageWindow> imWindows;
   std::vector<bool> privacySaved;
   std::vector<Text> ignoredMembers;
+  std::optional<std::uint64_t> unignoredAtMs;  // when an ignore was last lifted
 
   std::map<int, std::unique_ptr<Transfer>> transfers;
   int nextTransferId = 1;

@@ -32,8 +32,9 @@ struct ClassDef {
   BaseKind base;
 };
 
-// "Edit" and "#32770" are the host's own classes of those names: the keyword box reacts
-// to Enter and the dialogs to their buttons, which the system's classes would not tell it.
+// "Edit", "#32770" and "Button" are the host's own classes of those names: the keyword box
+// reacts to typing and Enter, the dialogs to their buttons, and the dialogs' buttons choose
+// what they answer, which the system's classes would not tell the host.
 constexpr ClassDef kClasses[] = {
     {HostClass::kFrame, "AOL Frame25", BaseKind::kMdiFrame},
     {HostClass::kToolbar, "AOL Toolbar", BaseKind::kPlain},
@@ -53,6 +54,7 @@ constexpr ClassDef kClasses[] = {
     {HostClass::kModal, "_AOL_Modal", BaseKind::kPlain},
     {HostClass::kPalette, "_AOL_Palette", BaseKind::kPlain},
     {HostClass::kDialog, "#32770", BaseKind::kDialog},
+    {HostClass::kDialogButton, "Button", BaseKind::kButton},
 };
 
 // Menu commands the host acts on. Every other item has a number of its own and does
@@ -138,6 +140,7 @@ HostSim::Impl::~Impl() {
   *alive = false;
   idleTimer.setEnabled(false);
   standTimer.setEnabled(false);
+  scheduled.clear();
   transfers.clear();
   // The host's top-level windows (modals, palette, dialogs) go first, then the frame with
   // everything inside it.
@@ -192,16 +195,35 @@ LResult HostSim::Impl::handle(HostClass cls, Window w, const Message& m) {
       // The host goes only with its process.
       if (m.id == msg::kClose) return 0;
       break;
-    case HostClass::kKeywordBox:
+    case HostClass::kKeywordBox: {
       // Other edits of the host's process that come to be of this class keep the
       // system's behaviour.
-      if (m.id == msg::kChar && m.wParam == 13 && w == keywordBox) {
+      if (w != keywordBox) break;
+      if (m.id == msg::kChar && m.wParam == 13) {
         takeKeyword(w);
         return 0;
       }
-      break;
+      // The host learns the keyword from the keys typed into the box, not from a text
+      // set into it (see takeKeyword).
+      const LResult r = ws.callDefault(w, m);
+      if (m.id == msg::kSetText) keywordTyped = false;
+      if (m.id == msg::kChar) keywordTyped = true;
+      return r;
+    }
     case HostClass::kRichText:
     case HostClass::kEdit:
+      if (m.id == msg::kSetText && cls == HostClass::kRichText) {
+        // A text set over text the rich input box still holds joins that text's
+        // formatting instead of starting a line of its own (see takeChatLine).
+        Room* room = roomOf(w);
+        if (room != nullptr && room->input == w) {
+          const auto* set = reinterpret_cast<const char*>(m.lParam);
+          const bool setsText = set != nullptr && *set != '\0';
+          const bool holdsText = ws.callDefault(w, Message{msg::kGetTextLength, 0, 0}) > 0;
+          room->inputSetOverText = setsText && holdsText;
+        }
+        break;
+      }
       if (m.id == msg::kChar && m.wParam == 13) {
         const auto it = controls.find(w);
         if (it != controls.end() && it->second.role == ControlRole::kRoomInput) {
@@ -240,6 +262,17 @@ LResult HostSim::Impl::handle(HostClass cls, Window w, const Message& m) {
       }
       if (m.id == msg::kDestroy) forget(w);
       break;
+    case HostClass::kDialogButton: {
+      // The host's dialogs take their answer from the keyboard only: a dialog runs its own
+      // message loop, which lets a mouse message through only while the mouse really is
+      // over the button (it asks the system where the mouse is), so a click that another
+      // program sends does nothing. The space bar on the button answers it. Buttons of
+      // other windows keep the system's behaviour.
+      const auto dialog = roles.find(ws.parentOf(w));
+      const bool mouse = m.id == msg::kLButtonDown || m.id == msg::kLButtonUp || m.id == msg::kLButtonDblClk;
+      if (mouse && dialog != roles.end() && dialog->second == WindowRole::kHostDialog) return 0;
+      break;
+    }
     default:
       break;
   }
@@ -249,6 +282,11 @@ LResult HostSim::Impl::handle(HostClass cls, Window w, const Message& m) {
 // Icons, buttons and check boxes act on a press and release (mouse button or space bar)
 // on the same control, as the program's clicks arrive: both parameters 0, sent or posted.
 LResult HostSim::Impl::handleClickable(HostClass cls, Window w, const Message& m) {
+  if (settling(w)) {
+    const bool works = m.id == msg::kLButtonDown || m.id == msg::kLButtonUp || m.id == msg::kKeyDown ||
+                       m.id == msg::kKeyUp || m.id == msg::kBmSetCheck;
+    if (works) return 0;
+  }
   const bool down = m.id == msg::kLButtonDown || (m.id == msg::kKeyDown && m.wParam == msg::kVkSpace);
   const bool up = m.id == msg::kLButtonUp || (m.id == msg::kKeyUp && m.wParam == msg::kVkSpace);
   if (cls == HostClass::kCheckbox && m.id == msg::kBmSetCheck) {
@@ -346,6 +384,26 @@ void HostSim::Impl::setControl(Window control, Control c) {
   if (control) controls[control] = std::move(c);
 }
 
+void HostSim::Impl::after(Window owner, std::uint32_t ms, const char* where, std::function<void()> work) {
+  const int id = nextScheduled++;
+  auto timer = std::make_unique<platform::Timer>(
+      p.loop, ms, guarded(where, [this, id, work = std::move(work)] {
+        const auto it = scheduled.find(id);
+        if (it == scheduled.end()) return;
+        // The timer goes when its one tick is over (the loop keeps the running tick alive).
+        const std::unique_ptr<platform::Timer> done = std::move(it->second.timer);
+        scheduled.erase(it);
+        work();
+      }));
+  timer->setEnabled(true);
+  scheduled[id] = Later{owner, std::move(timer)};
+}
+
+bool HostSim::Impl::settling(Window control) const {
+  const auto it = controls.find(control);
+  return it != controls.end() && waitingForServers.count(it->second.owner) != 0;
+}
+
 void HostSim::Impl::bringToTop(Window window) {
   ws.setPosition(window, msg::kHwndTop, Rect{}, msg::kSwpNoMove | msg::kSwpNoSize);
 }
@@ -411,6 +469,9 @@ void HostSim::Impl::forget(Window window) {
   if (found == roles.end()) return;
   const WindowRole role = found->second;
   roles.erase(found);
+  waitingForServers.erase(window);
+  // What the host meant to do for the window later is not done.
+  std::erase_if(scheduled, [window](const auto& entry) { return entry.second.owner == window; });
   for (auto it = controls.begin(); it != controls.end();) {
     if (it->second.owner == window) {
       pressed.erase(it->first);
@@ -676,20 +737,26 @@ void HostSim::Impl::showAboutBox() {
   setClick(ok, m, [this, m] { closeLater(m); });
 }
 
-void HostSim::Impl::showHostDialog(const Text& message) {
-  dialogs.push_back(ShownDialog{message});
+// A host dialog "America Online": its message and one button, which closes it.
+Window HostSim::Impl::makeDialog(const Text& message, const char* button, int buttonId) {
   const Window d =
       makeTopLevel("#32770", "America Online", Rect{250, 220, 570, 340}, WindowRole::kHostDialog);
   makeControl(d, "Static", message, Rect{16, 16, 304, 56});
-  WindowSpec ok;
-  ok.className = "Button";
-  ok.caption = "OK";
-  ok.style.child = true;
-  ok.style.visible = true;
-  ok.parent = d;
-  ok.rect = Rect{120, 70, 200, 94};
-  ok.controlId = msg::kIdOk;
-  ws.create(ok);
+  WindowSpec desc;
+  desc.className = "Button";
+  desc.caption = button;
+  desc.style.child = true;
+  desc.style.visible = true;
+  desc.parent = d;
+  desc.rect = Rect{120, 70, 200, 94};
+  desc.controlId = buttonId;
+  ws.create(desc);
+  return d;
+}
+
+void HostSim::Impl::showHostDialog(const Text& message) {
+  dialogs.push_back(ShownDialog{message});
+  makeDialog(message, "OK", msg::kIdOk);
 }
 
 void HostSim::Impl::noteActivity() {

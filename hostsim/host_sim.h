@@ -47,6 +47,23 @@ struct ShownDialog {
 inline constexpr std::uint32_t kDefaultIdleAfterMs = 45u * 60u * 1000u;
 inline constexpr std::uint32_t kDefaultIdleStandMs = 3u * 60u * 1000u;
 
+// The host is as strict as the real one wherever the program's steps depend on it, and
+// forgives nothing the real one would not:
+// - the toolbar's keyword box runs a keyword on Enter only once a key was typed after the
+//   keyword was set (takeKeyword);
+// - the rich room's input box takes no line that was set over text it still held: whoever
+//   puts a line there empties the box first (takeChatLine);
+// - a line entered within 1.5 s of an ignore being lifted is lost (takeChatLine);
+// - the host's dialogs answer the space bar on their button, never a click sent to it;
+//   saving the privacy preferences first shows a dialog whose button, Cancel, drops the
+//   save, then the confirmation with OK (savePrivacy);
+// - a member's information window, the buddy list and the privacy preferences wait
+//   kServerAnswerMs for the host's servers: until then their controls do nothing, and the
+//   member window lacks its second icon and its ignore box's state (openMemberInfo);
+// - an instant message window's buttons and icons come a moment after the window
+//   (openInstantMessage);
+// - an upload modal's texts are filled in at the host's next turn (startTransfer);
+// - a private room is shown in the servers' case and spacing (RoomCaption).
 class HostSim {
  public:
   // Registers the host's window classes in the process of `platform` and builds the

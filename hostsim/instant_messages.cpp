@@ -11,9 +11,13 @@ constexpr std::string_view kImOn = "$im_on";
 constexpr int kPrivacyBoxes = 7;
 // The first five privacy boxes say who may reach the user: one choice among them.
 constexpr int kPrivacyChoiceBoxes = 5;
+// How long after its window an instant message window's buttons and icons come.
+constexpr std::uint32_t kImControlsMs = 50;
 
 }  // namespace
 
+// The window comes at once with its recipient and message boxes; the host adds its
+// buttons and icons a moment later, once it has loaded their pictures.
 void HostSim::Impl::openInstantMessage(const Text& recipient) {
   if (!signedOn) return;
   const Window w = makeChild("Send Instant Message", Rect{160, 60, 560, 330}, WindowRole::kInstantMessage);
@@ -22,32 +26,37 @@ void HostSim::Impl::openInstantMessage(const Text& recipient) {
   im.window = w;
   platform::WindowStyle multiline;
   multiline.multiline = true;
-  Window send;
-  if (generation == Generation::k2) {
-    // Two edit boxes, recipient then message, and a send button.
-    makeControl(w, "_AOL_Static", "To:", Rect{10, 10, 40, 30});
-    im.recipient = makeControl(w, "_AOL_Edit", recipient, Rect{45, 10, 380, 30});
+  const bool plain = generation == Generation::k2;
+  // The recipient box (filled in when the window was opened for somebody) and the
+  // message box: an edit on generation 2, a rich box under the font box on the others.
+  makeControl(w, "_AOL_Static", "To:", Rect{10, 10, 40, 30});
+  im.recipient = makeControl(w, "_AOL_Edit", recipient, Rect{45, 10, 380, 30});
+  if (plain) {
     im.message = makeControl(w, "_AOL_Edit", "", Rect{10, 40, 380, 200}, multiline);
-    send = makeControl(w, "_AOL_Button", "Send", Rect{10, 210, 90, 235});
-    makeControl(w, "_AOL_Button", "Available?", Rect{100, 210, 200, 235});
   } else {
-    // The recipient box (filled in when the window was opened for somebody), the rich
-    // message box, eight formatting icons, then Send and Available.
-    makeControl(w, "_AOL_Static", "To:", Rect{10, 10, 40, 30});
-    im.recipient = makeControl(w, "_AOL_Edit", recipient, Rect{45, 10, 380, 30});
     makeControl(w, "_AOL_Combobox", "Arial", Rect{10, 40, 150, 60});
     im.message = makeControl(w, "RICHCNTL", "", Rect{10, 90, 380, 200}, multiline);
-    int x = 10;
-    for (const char* name :
-         {"Text Color", "Background Color", "Smaller", "Normal", "Larger", "Bold", "Italic", "Underline"}) {
-      makeControl(w, "_AOL_Icon", name, Rect{x, 64, x + 22, 86});
-      x += 24;
-    }
-    send = makeControl(w, "_AOL_Icon", "Send", Rect{300, 210, 380, 250});
-    makeControl(w, "_AOL_Icon", "Available?", Rect{200, 210, 290, 250});
   }
-  setClick(send, w, [this, w] { sendInstantMessage(w); });
   imWindows[w] = im;
+  after(w, kImControlsMs, "instant message window", [this, w, plain] {
+    Window send;
+    if (plain) {
+      // A send button and another one.
+      send = makeControl(w, "_AOL_Button", "Send", Rect{10, 210, 90, 235});
+      makeControl(w, "_AOL_Button", "Available?", Rect{100, 210, 200, 235});
+    } else {
+      // Eight formatting icons, then Send and Available.
+      int x = 10;
+      for (const char* name :
+           {"Text Color", "Background Color", "Smaller", "Normal", "Larger", "Bold", "Italic", "Underline"}) {
+        makeControl(w, "_AOL_Icon", name, Rect{x, 64, x + 22, 86});
+        x += 24;
+      }
+      send = makeControl(w, "_AOL_Icon", "Send", Rect{300, 210, 380, 250});
+      makeControl(w, "_AOL_Icon", "Available?", Rect{200, 210, 290, 250});
+    }
+    setClick(send, w, [this, w] { sendInstantMessage(w); });
+  });
 }
 
 void HostSim::Impl::sendInstantMessage(Window window) {
@@ -77,6 +86,8 @@ void HostSim::Impl::sendInstantMessage(Window window) {
   if (ws.exists(window)) ws.destroy(window);
 }
 
+// The buddy list and the privacy preferences come from the host's servers: each window
+// shows at once, and its controls answer once its contents have arrived.
 void HostSim::Impl::openBuddyList() {
   if (const Window existing = firstWithRole(WindowRole::kBuddyList)) {
     bringToTop(existing);
@@ -100,6 +111,8 @@ void HostSim::Impl::openBuddyList() {
     y += 15;
   }
   setClick(privacy, w, [this] { openPrivacy(); });
+  waitingForServers.insert(w);
+  after(w, kServerAnswerMs, "buddy list", [this, w] { waitingForServers.erase(w); });
 }
 
 void HostSim::Impl::openPrivacy() {
@@ -138,6 +151,8 @@ void HostSim::Impl::openPrivacy() {
     if (Text(name) == "Cancel") setClick(icon, w, [this, w] { closeLater(w); });
     x += 76;
   }
+  waitingForServers.insert(w);
+  after(w, kServerAnswerMs, "privacy preferences", [this, w] { waitingForServers.erase(w); });
 }
 
 void HostSim::Impl::privacyBoxChanged(Window box, bool checked) {
@@ -152,16 +167,25 @@ void HostSim::Impl::privacyBoxChanged(Window box, bool checked) {
   }
 }
 
+// Save sends the preferences to the host's servers. While they are on their way the host
+// shows its dialog with a Cancel button, which drops the save; once the servers have them
+// that dialog goes, and the host confirms with its dialog and OK.
 void HostSim::Impl::savePrivacy(Window window) {
   if (!ws.exists(window)) return;
+  std::vector<bool> saving = privacySaved;
   for (const auto& [box, c] : controls) {
     if (c.owner == window && c.role == ControlRole::kPrivacyBox && c.index >= 0 && c.index < kPrivacyBoxes) {
-      privacySaved[static_cast<std::size_t>(c.index)] =
+      saving[static_cast<std::size_t>(c.index)] =
           ws.callDefault(box, Message{msg::kBmGetCheck, 0, 0}) == msg::kBstChecked;
     }
   }
   ws.destroy(window);
-  showHostDialog("Your Privacy Preferences have been saved.");
+  const Window progress = makeDialog("Saving your Privacy Preferences...", "Cancel", msg::kIdCancel);
+  after(progress, kServerAnswerMs, "privacy save", [this, progress, saving] {
+    privacySaved = saving;
+    if (ws.exists(progress)) ws.destroy(progress);
+    showHostDialog("Your Privacy Preferences have been saved.");
+  });
 }
 
 }  // namespace vantary::hostsim

@@ -12,18 +12,34 @@ constexpr std::string_view kInstantMessageKeyword = "aol://9293:";
 // A keyword as typed, without the blanks and line breaks around it.
 Text TrimBlanks(std::string_view s) { return Text(text::Trim(s, text::kBlanksAndLineBreaks)); }
 
-// The host shows a private room's name as it was asked for, with a capital first letter.
+// The host shows a private room's name as its servers keep it: each word with a capital
+// first letter and the rest in lower case, the words apart by one blank ("QUIET  corner"
+// is shown "Quiet Corner"). Names that differ only in case and blanks are one room.
 Text RoomCaption(const Text& name) {
-  Text caption = name;
-  if (!caption.empty()) caption[0] = text::ToUpperChar(caption[0]);
+  Text caption;
+  bool blank = true;
+  for (const char c : text::ToLower(name)) {
+    if (c == ' ' || c == '\t') {
+      blank = true;
+      continue;
+    }
+    if (blank && !caption.empty()) caption += ' ';
+    caption += blank ? text::ToUpperChar(c) : c;
+    blank = false;
+  }
   return caption;
 }
 
 }  // namespace
 
-// Enter in the keyword box. The program types the keyword, a blank and Enter; where the
-// blank lands depends on the caret, so the keyword is taken without blanks around it.
+// Enter in the keyword box, or its Go icon. The host's keyword box keeps the keyword it
+// runs from the keys typed into it (its completion from the keyword history works on
+// keystrokes): a keyword set into the box with WM_SETTEXT alone is not known to the host,
+// and Enter leaves it standing unrun. A key typed after it (the program types a blank)
+// makes the host take the box's text. Where the blank lands depends on the caret, so the
+// keyword is taken without blanks around it.
 bool HostSim::Impl::takeKeyword(Window box) {
+  if (!keywordTyped) return false;
   const Text keyword = TrimBlanks(ws.text(box));
   ws.setText(box, "");
   if (keyword.empty()) return false;

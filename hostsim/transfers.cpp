@@ -30,6 +30,7 @@ int HostSim::Impl::startTransfer(TransferKind kind, const Text& file, std::uint3
   t->file = file;
   t->durationMs = std::max<std::uint32_t>(durationMs, 1);
   t->startMs = p.loop.nowMs();
+  Window status;  // the upload's first text
   if (kind == TransferKind::kDownload) {
     t->window = makeChild(TransferCaption(0), Rect{100, 120, 470, 292}, WindowRole::kDownload);
     if (!t->window) return 0;
@@ -44,10 +45,12 @@ int HostSim::Impl::startTransfer(TransferKind kind, const Text& file, std::uint3
   } else {
     // The upload modal stands in front of the frame, which cannot be used meanwhile. Its
     // controls are buttons, not icons: clicking the first icon of whatever modal is in
-    // front never stops an upload.
-    t->window = makeTopLevel("_AOL_Modal", TransferCaption(0), Rect{90, 90, 460, 262}, WindowRole::kUpload);
+    // front never stops an upload. The host makes the modal at once, captioned "File
+    // Transfer" with empty texts, and fills its texts in when it next handles its events:
+    // a look at the modal that lets no events run first may find it blank.
+    t->window = makeTopLevel("_AOL_Modal", "File Transfer", Rect{90, 90, 460, 262}, WindowRole::kUpload);
     if (!t->window) return 0;
-    makeControl(t->window, "_AOL_Static", "Now Uploading " + file, Rect{10, 10, 360, 30});
+    status = makeControl(t->window, "_AOL_Static", "", Rect{10, 10, 360, 30});
     t->timeText = makeControl(t->window, "_AOL_Static", "", Rect{10, 34, 360, 54});
     const Window later = makeControl(t->window, "_AOL_Button", "Finish Later", Rect{10, 100, 110, 125});
     const Window cancel = makeControl(t->window, "_AOL_Button", "Cancel", Rect{120, 100, 220, 125});
@@ -59,7 +62,16 @@ int HostSim::Impl::startTransfer(TransferKind kind, const Text& file, std::uint3
   const int id = t->id;
   t->timer = std::make_unique<platform::Timer>(
       p.loop, ProgressStepMs(t->durationMs), guarded("transfer timer", [this, id] { advanceTransfer(id); }));
-  showProgress(*t);
+  if (kind == TransferKind::kDownload) {
+    showProgress(*t);
+  } else {
+    defer([this, id, status, file] {
+      const auto it = transfers.find(id);
+      if (it == transfers.end()) return;
+      ws.setText(status, "Now Uploading " + file);
+      showProgress(*it->second);
+    });
+  }
   t->timer->setEnabled(true);
   transfers[id] = std::move(t);
   return id;

@@ -79,6 +79,7 @@ void Timer::setInterval(std::uint32_t intervalMs) {
 
 void Timer::start() {
   stop();
+  period_ = Period{period_.number + 1, loop_.nowMs()};
   // An interval of 0 keeps a form's timer from ticking at all.
   if (intervalMs_ == 0) return;
   id_ = loop_.startTimer(intervalMs_, [state = state_] {

@@ -108,6 +108,16 @@ class Timer {
   // True while the tick handler runs.
   bool ticking() const { return state_->running; }
 
+  // The current period: when it began on the loop's clock (the last enabling, or a new
+  // interval) and its number, which is new at every beginning, even two at the same
+  // moment. A handler whose ticks may be dropped counts the intervals since the beginning
+  // itself.
+  struct Period {
+    std::uint64_t number = 0;
+    std::uint64_t startMs = 0;
+  };
+  Period period() const { return period_; }
+
  private:
   void start();
   void stop();
@@ -121,6 +131,7 @@ class Timer {
   std::uint32_t intervalMs_;
   std::shared_ptr<State> state_;
   TimerId id_ = 0;
+  Period period_;
 };
 
 }  // namespace vantary::platform

@@ -351,8 +351,9 @@ class WindowSystem {
   // would give only its head), or when it changed length during each of
   // kTextReadAttempts reads. The other process runs between the sends: a text that grew
   // after the first length would come back cut at the buffer's end, so the buffer holds
-  // two characters more than that length (growth fills it) and the count copied must be
-  // the length the control gives afterwards.
+  // two characters more than that length: a copy that fills it may have been cut (and the
+  // text changed again since) and is read again; and the count copied must be the length
+  // the control gives afterwards.
   std::optional<Text> readText(Window w, std::size_t limit) {
     for (int attempt = 0; attempt < kTextReadAttempts; ++attempt) {
       const std::optional<LResult> length = send(w, msg::kGetTextLength);
@@ -365,8 +366,9 @@ class WindowSystem {
       if (!copied) return std::nullopt;
       const std::optional<LResult> after = send(w, msg::kGetTextLength);
       if (!after) return std::nullopt;
-      // The count copied is trusted only inside the buffer and up to the terminator.
-      if (*copied < 0 || *copied >= static_cast<LResult>(buffer.size()) || *after != *copied) continue;
+      // The count copied is trusted only inside the buffer, short of filling it, and up to
+      // the terminator.
+      if (*copied < 0 || *copied + 1 >= static_cast<LResult>(buffer.size()) || *after != *copied) continue;
       const auto count = static_cast<std::size_t>(*copied);
       if (buffer.find('\0') != count) continue;
       if (count > limit) return std::nullopt;

@@ -4,19 +4,29 @@
 #include <algorithm>
 
 #include "platform/messages.h"
+#include "settings/file_encoding.h"
 
 namespace vantary::settings {
 
-Text ReadSetting(platform::Files& files, std::string_view section, std::string_view key,
-                 std::string_view path) {
-  if (path.empty()) return {};
-  const std::optional<std::string> contents = files.readFile(path);
-  if (!contents) return {};
-  std::optional<Text> value = IniFile::Find(*contents, section, text::ToLower(key));
+std::optional<Text> ReadSettingsFile(platform::Files& files, std::string_view path) {
+  if (path.empty() || !files.fileExists(path)) return Text{};
+  const std::optional<std::string> bytes = files.readFile(path);
+  if (!bytes) return std::nullopt;
+  return DecodeSettingsFile(*bytes).text;
+}
+
+Text SettingIn(std::string_view contents, std::string_view section, std::string_view key) {
+  std::optional<Text> value = IniFile::Find(contents, section, text::ToLower(key));
   if (!value) return {};
   value->resize(std::min(value->find('\0'), value->size()));
   if (value->size() > kSettingValueLimit) value->resize(kSettingValueLimit);
   return std::move(*value);
+}
+
+Text ReadSetting(platform::Files& files, std::string_view section, std::string_view key,
+                 std::string_view path) {
+  const std::optional<Text> contents = ReadSettingsFile(files, path);
+  return contents ? SettingIn(*contents, section, key) : Text{};
 }
 
 bool WriteSetting(platform::Files& files, std::string_view section, std::string_view key,
@@ -28,17 +38,18 @@ bool WriteSetting(platform::Files& files, std::string_view section, std::string_
     const Text line = IniFile::StoredForm(value);
     return files.writeFileAtomic(path, line.empty() ? line : line + "\r\n");
   }
-  std::optional<std::string> contents;
+  std::optional<DecodedFile> read;
   if (exists) {
-    contents = files.readFile(path);
+    const std::optional<std::string> bytes = files.readFile(path);
     // Rewriting what could not be read would throw away every other key of the file.
-    if (!contents) return false;
+    if (!bytes) return false;
+    read = DecodeSettingsFile(*bytes);
   }
-  IniFile file = IniFile::Parse(contents ? *contents : std::string_view());
+  IniFile file = IniFile::Parse(read ? std::string_view(read->text) : std::string_view());
   if (!file.set(section, text::ToUpper(key), value)) return false;
-  std::string updated = file.serialize();
-  if (contents && updated == *contents) return true;
-  return files.writeFileAtomic(path, updated);
+  const std::string updated = file.serialize();
+  if (read && updated == read->text) return true;
+  return files.writeFileAtomic(path, read ? EncodeSettingsFile(*read, updated) : updated);
 }
 
 bool FileExists(platform::Files& files, std::string_view path) {

@@ -2,6 +2,7 @@
 // through the Files service.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -18,16 +19,23 @@ namespace vantary::settings {
 // terminating NUL.
 inline constexpr std::size_t kSettingValueLimit = 749;
 
-// The value of `key` (looked up in lower case) in `section` of the INI file at `path`,
-// cut to kSettingValueLimit characters; "" when the file, the section or the key is
-// missing.
+// The text of the INI file at `path` in Windows-1252, whatever encoding it is saved in
+// (see DecodeSettingsFile): "" when the file is missing, nullopt when it is there but
+// cannot be read now (another program holds it, or it may not be read).
+std::optional<Text> ReadSettingsFile(platform::Files& files, std::string_view path);
+
+// The value of `key` (looked up in lower case) in `section` of an INI text, cut to
+// kSettingValueLimit characters; "" when the section or the key is missing.
+Text SettingIn(std::string_view contents, std::string_view section, std::string_view key);
+
+// SettingIn of the INI file at `path`; "" also when the file cannot be read.
 Text ReadSetting(platform::Files& files, std::string_view section, std::string_view key,
                  std::string_view path);
 
 // Stores `value` under `key` (written in upper case) in `section` of the INI file at
 // `path`, creating the file when it is missing. The whole file is replaced at once, so it
-// is never left half written; a file that exists but cannot be read is not touched. See
-// IniFile::set for how values are kept on their line.
+// is never left half written, and in the encoding it was saved in; a file that exists but
+// cannot be read is not touched. See IniFile::set for how values are kept on their line.
 //
 // With an empty section and an empty key, which name nothing in an INI file, the call is
 // how a list file is created: a missing file is created holding the value as its one

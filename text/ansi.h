@@ -81,11 +81,26 @@ struct AnsiStorage {
 }  // namespace detail
 
 // "vantarý³"_ansi: the literal's bytes in Windows-1252, converted at compile time.
+#if defined(__clang__) && __clang_major__ < 16
+// Clang before 16 crashes when it prints this literal in a note of a failed constant
+// evaluation (as it does for a const std::string made from one): it reads a class-type
+// template argument as a pack of characters. It is given the literal as that pack.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
+template <typename C, C... Chars>
+constexpr std::string_view operator""_ansi() {
+  constexpr char chars[] = {Chars..., '\0'};
+  return std::string_view(detail::AnsiStorage<chars>::converted.first.data(),
+                          detail::AnsiStorage<chars>::converted.second);
+}
+#pragma clang diagnostic pop
+#else
 template <detail::Utf8Literal S>
 constexpr std::string_view operator""_ansi() {
   return std::string_view(detail::AnsiStorage<S>::converted.first.data(),
                           detail::AnsiStorage<S>::converted.second);
 }
+#endif
 
 // Case over Windows-1252: A-Z and the accented capitals (Š Œ Ž Ÿ À-Þ but × ) map to
 // their small letters, as the system's lower-casing of the ANSI code page does.

@@ -230,6 +230,11 @@ struct SimWorld::Impl {
 
   std::filesystem::path hostPath(std::string_view programPath) const;
   bool fileExists(std::string_view programPath) const;
+  // Files marked by the test, by their real paths (see SimWorld::setFileLocked).
+  std::set<std::filesystem::path> lockedFiles;
+  std::set<std::filesystem::path> readOnlyFiles;
+  bool fileLocked(std::string_view programPath) const;
+  bool fileReadOnly(std::string_view programPath) const;
 };
 
 // Creates the per-process services (sim_services.cpp, sim_window_system.cpp).

@@ -75,7 +75,7 @@ class SimFiles final : public Files {
   bool fileExists(std::string_view path) override { return w_.fileExists(path); }
 
   std::optional<std::string> readFile(std::string_view path) override {
-    if (!w_.fileExists(path)) return std::nullopt;
+    if (!w_.fileExists(path) || w_.fileLocked(path)) return std::nullopt;
     std::ifstream in(w_.hostPath(path), std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream contents;
@@ -89,6 +89,8 @@ class SimFiles final : public Files {
     if (target.empty()) return false;
     std::error_code ec;
     if (fs::is_directory(target, ec)) return false;
+    // The rename cannot replace a file another program holds or one marked read-only.
+    if (w_.fileLocked(path) || w_.fileReadOnly(path)) return false;
     fs::create_directories(target.parent_path(), ec);
     if (ec) return false;
     const fs::path temp =
@@ -113,7 +115,7 @@ class SimFiles final : public Files {
   }
 
   bool removeFile(std::string_view path) override {
-    if (!w_.fileExists(path)) return false;
+    if (!w_.fileExists(path) || w_.fileLocked(path) || w_.fileReadOnly(path)) return false;
     std::error_code ec;
     return fs::remove(w_.hostPath(path), ec) && !ec;
   }
@@ -257,6 +259,30 @@ bool SimWorld::Impl::fileExists(std::string_view programPath) const {
   if (programPath.empty()) return false;
   std::error_code ec;
   return fs::is_regular_file(hostPath(programPath), ec);
+}
+
+bool SimWorld::Impl::fileLocked(std::string_view programPath) const {
+  return !lockedFiles.empty() && lockedFiles.contains(hostPath(programPath));
+}
+
+bool SimWorld::Impl::fileReadOnly(std::string_view programPath) const {
+  return !readOnlyFiles.empty() && readOnlyFiles.contains(hostPath(programPath));
+}
+
+void SimWorld::setFileLocked(std::string_view programPath, bool locked) {
+  if (locked) {
+    impl_->lockedFiles.insert(impl_->hostPath(programPath));
+  } else {
+    impl_->lockedFiles.erase(impl_->hostPath(programPath));
+  }
+}
+
+void SimWorld::setFileReadOnly(std::string_view programPath, bool readOnly) {
+  if (readOnly) {
+    impl_->readOnlyFiles.insert(impl_->hostPath(programPath));
+  } else {
+    impl_->readOnlyFiles.erase(impl_->hostPath(programPath));
+  }
 }
 
 std::unique_ptr<Dialogs> MakeDialogs(SimWorld::Impl& world, ProcessId process) {

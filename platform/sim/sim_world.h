@@ -124,6 +124,13 @@ class SimWorld {
   // Whether a test file of this name exists for mciCommand / playWave is the Files' say.
 
   // ---- failure injection ----
+  // Another program holds the file open without sharing it, as a backup or a virus
+  // scanner does for a moment: the file is there, but reading, replacing and removing it
+  // fail until it is released.
+  void setFileLocked(std::string_view programPath, bool locked);
+  // The file's read-only attribute: it reads as before, but replacing and removing it
+  // fail, as MoveFileEx and DeleteFile refuse a read-only target.
+  void setFileReadOnly(std::string_view programPath, bool readOnly);
   // A hung process answers no send: sends to its windows are abandoned after the bound,
   // and virtual time moves on by that bound. Posted messages wait until it recovers.
   void setHung(ProcessId process, bool hung);

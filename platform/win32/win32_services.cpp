@@ -25,6 +25,13 @@ std::optional<std::string> PathArg(std::string_view path) {
   return std::string(path);
 }
 
+// Windows refuses to replace or delete a read-only file; Wine 8.0 does both. The attribute is
+// checked first, so the program sees the refusal on either.
+bool ReadOnlyFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 class Win32Files final : public Files {
  public:
   Text programFolder() override {
@@ -78,7 +85,7 @@ class Win32Files final : public Files {
 
   bool writeFileAtomic(std::string_view path, std::string_view contents) override {
     const auto p = PathArg(path);
-    if (!p) return false;
+    if (!p || ReadOnlyFile(*p)) return false;
     // The temporary file sits beside the target so the rename stays on one volume.
     static unsigned counter = 0;
     const std::string temp =
@@ -111,7 +118,7 @@ class Win32Files final : public Files {
 
   bool removeFile(std::string_view path) override {
     const auto p = PathArg(path);
-    return p && DeleteFileA(p->c_str());
+    return p && !ReadOnlyFile(*p) && DeleteFileA(p->c_str());
   }
 };
 

@@ -19,6 +19,14 @@ class ContractBackend {
   virtual platform::Platform* otherProcess() = 0;
   // A unique prefix for class names, so repeated cases never collide on the real system.
   virtual const char* name() const = 0;
+
+  // An empty folder of the case's own for files, as a program path; it goes with the
+  // backend.
+  virtual platform::Text scratchFolder() = 0;
+  // Another program opens the file without sharing it, or closes it again.
+  virtual void setFileLocked(const platform::Text& path, bool locked) = 0;
+  // Sets or clears the file's read-only attribute.
+  virtual void setFileReadOnly(const platform::Text& path, bool readOnly) = 0;
 };
 
 std::unique_ptr<ContractBackend> MakeContractBackend();

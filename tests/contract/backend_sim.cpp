@@ -35,6 +35,12 @@ class SimBackend final : public ContractBackend {
   platform::Platform* otherProcess() override { return &other_.platform(); }
   const char* name() const override { return "sim"; }
 
+  platform::Text scratchFolder() override { return underTest_.platform().files.programFolder(); }
+  void setFileLocked(const platform::Text& path, bool locked) override { world_.setFileLocked(path, locked); }
+  void setFileReadOnly(const platform::Text& path, bool readOnly) override {
+    world_.setFileReadOnly(path, readOnly);
+  }
+
  private:
   std::filesystem::path folder_;
   platform::sim::SimWorld world_;

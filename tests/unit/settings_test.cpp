@@ -11,6 +11,7 @@
 
 #include "platform/sim/sim_world.h"
 #include "settings/settings_store.h"
+#include "tests/sim_root.h"
 #include "text/ansi.h"
 
 namespace vantary::settings {
@@ -104,7 +105,7 @@ TEST(SettingsStore, EveryLineEndReadsAndARewriteEndsEachLineWithCrLf) {
       "[vantari]\r\ntrig=.\n\rint=3",
   };
   for (std::string_view contents : files) {
-    SCOPED_TRACE(testing::PrintToString(std::string(contents)));
+    SCOPED_TRACE(::testing::PrintToString(std::string(contents)));
     MemoryFiles f;
     f.at(kCfg) = std::string(contents);
     EXPECT_EQ(ReadSetting(f, "vantari", "trig", kCfg), ".");
@@ -192,6 +193,86 @@ TEST(SettingsStore, DamagedFilesReadWithoutHarm) {
   EXPECT_EQ(ReadSetting(f, "vantari", "trig", kCfg), "2") << "a value ends at a NUL";
   f.at(kCfg) = "[s]\rk=v\r";  // lone CR line ends
   EXPECT_EQ(ReadSetting(f, "s", "k", kCfg), "v");
+}
+
+// Bytes of a text as editors save it with a byte-order mark.
+std::string Utf16Le(std::u16string_view s) {
+  std::string out = "\xFF\xFE";
+  for (char16_t u : s) out += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+  return out;
+}
+std::string Utf16Be(std::u16string_view s) {
+  std::string out = "\xFE\xFF";
+  for (char16_t u : s) out += {static_cast<char>(u >> 8), static_cast<char>(u & 0xFF)};
+  return out;
+}
+std::string Utf8Marked(std::u16string_view s) {
+  std::string out = "\xEF\xBB\xBF";
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    char32_t c = s[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size()) c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+    const auto b = [](char32_t v) { return static_cast<char>(v); };
+    if (c < 0x80) {
+      out += b(c);
+    } else if (c < 0x800) {
+      out += {b(0xC0 | (c >> 6)), b(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      out += {b(0xE0 | (c >> 12)), b(0x80 | ((c >> 6) & 0x3F)), b(0x80 | (c & 0x3F))};
+    } else {
+      out += {b(0xF0 | (c >> 18)), b(0x80 | ((c >> 12) & 0x3F)), b(0x80 | ((c >> 6) & 0x3F)),
+              b(0x80 | (c & 0x3F))};
+    }
+  }
+  return out;
+}
+
+// A file saved with a mark reads as Windows-1252 (other characters as '?'), and a rewrite
+// keeps its encoding, its mark and every character of the lines it did not change.
+TEST(SettingsStore, MarkedUnicodeFilesReadAndKeepTheirEncoding) {
+  const std::u16string_view stored = u"; Привет \U0001F600\n[vantari]\ntrig=!\nreason=café ☕ €\n";
+  const std::u16string_view rewritten =
+      u"; Привет \U0001F600\r\n[vantari]\r\ntrig=é\r\nreason=café ☕ €\r\nINT=5\r\n";
+  const struct {
+    const char* name;
+    std::string (*encode)(std::u16string_view);
+  } cases[] = {{"UTF-16 LE", Utf16Le}, {"UTF-16 BE", Utf16Be}, {"UTF-8", Utf8Marked}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryFiles f;
+    f.at(kCfg) = c.encode(stored);
+    EXPECT_EQ(ReadSetting(f, "vantari", "trig", kCfg), "!");
+    EXPECT_EQ(ReadSetting(f, "vantari", "reason", kCfg), "café ? €"_ansi);
+    EXPECT_TRUE(WriteSetting(f, "vantari", "trig", "!", kCfg));
+    EXPECT_EQ(f.writes, 0) << "an unchanged value does not rewrite the file";
+    ASSERT_TRUE(WriteSetting(f, "vantari", "trig", "é"_ansi, kCfg));
+    ASSERT_TRUE(WriteSetting(f, "vantari", "int", "5", kCfg));
+    EXPECT_EQ(f.at(kCfg), c.encode(rewritten));
+    EXPECT_EQ(ReadSetting(f, "vantari", "trig", kCfg), "é"_ansi);
+  }
+}
+
+// A file another program holds, or one marked read-only, is never replaced, and the store
+// says so.
+TEST(SettingsStore, RefusedWriteIsReportedAndLeavesTheFile) {
+  platform::sim::SimWorld world(vantary::testing::FreshRoot());
+  platform::Files& f = world.addProcess("vantary").platform().files;
+  const Text cfg = f.programFolder() + "\\etr.cfj";
+  const Text list = f.programFolder() + "\\ran.cfj";
+  const std::string old = "[vantari]\r\nTRIG=.\r\n";
+  for (const bool held : {true, false}) {
+    SCOPED_TRACE(held ? "held" : "read-only");
+    ASSERT_TRUE(f.writeFileAtomic(cfg, old));
+    ASSERT_TRUE(f.writeFileAtomic(list, "brb\r\n"));
+    for (const Text& file : {cfg, list})
+      held ? world.setFileLocked(file, true) : world.setFileReadOnly(file, true);
+    EXPECT_FALSE(WriteSetting(f, "vantari", "trig", "!", cfg));
+    const Text entries[] = {"food"};
+    EXPECT_FALSE(SaveList(f, list, entries));
+    for (const Text& file : {cfg, list})
+      held ? world.setFileLocked(file, false) : world.setFileReadOnly(file, false);
+    EXPECT_EQ(f.readFile(cfg), old);
+    EXPECT_EQ(f.readFile(list), std::string("brb\r\n"));
+  }
 }
 
 TEST(SettingsStore, ListMarkerCreatesAFileReadAsOneEntry) {

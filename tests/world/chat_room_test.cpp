@@ -169,6 +169,48 @@ TEST(ChatRoom, LineTheHostNeverTakesIsGivenUpWithinTheBound) {
   EXPECT_EQ(f.host.chatLinesTaken(), std::vector<std::string>{"taken"});
 }
 
+// A host that keeps refusing the line under its flood control: Enter goes again after
+// ever longer pauses, not every poll, and a line the host will take once the limit lifts
+// goes out within a second of it.
+TEST(ChatRoom, RefusedLineIsPressedAgainWithABackOff) {
+  struct Case {
+    const char* what;
+    RoomLayout layout;
+    std::uint32_t refusedForMs;  // after the line before it
+    bool taken;
+  };
+  const Case cases[] = {
+      {"rich room, never taken", RoomLayout::kRich, 3'600'000, false},
+      {"rich room, limit lifts", RoomLayout::kRich, 20'000, true},
+      {"plain room, limit lifts", RoomLayout::kPlain, 20'000, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    HostFixture f(Generation::k5, c.what);
+    const Window room = f.signOnInRoom("Joe", "Lobby", c.layout);
+    f.host.setChatRateLimit(1, c.refusedForMs);
+    f.lib.SendChatLineEx("taken", false, false);
+    const std::uint64_t lifts = f.program().loop.nowMs() + c.refusedForMs;
+    f.ws().setText(InputBox(f, room), kTyped);
+    if (c.layout == RoomLayout::kRich) {
+      f.lib.SendChatLine("second");
+    } else {
+      f.lib.SendPlainChatLine("second");
+    }
+    const std::uint64_t ended = f.program().loop.nowMs();
+    const std::vector<std::string> taken =
+        c.taken ? std::vector<std::string>{"taken", "second"} : std::vector<std::string>{"taken"};
+    EXPECT_EQ(f.host.chatLinesTaken(), taken);
+    if (c.taken) {
+      EXPECT_LE(ended, lifts + 1000);
+    }
+    // Every refused press reached the host: a few dozen in a wait of up to 30 s.
+    EXPECT_GE(f.host.chatLinesRefused(), 5);
+    EXPECT_LE(f.host.chatLinesRefused(), 40);
+    EXPECT_EQ(f.ws().text(InputBox(f, room)), kTyped);
+  }
+}
+
 TEST(ChatRoom, HungHostEndsTheSendAndKeepsTheUsersText) {
   struct Case {
     const char* what;

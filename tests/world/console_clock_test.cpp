@@ -3,6 +3,8 @@
 // report commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/world/console_fixture.h"
 
 namespace vantary::console::testing {
@@ -271,6 +273,72 @@ TEST(ConsoleClock, ReportCommandsSendTheirLinesAndStartTheClock) {
   w.click("overall");
   EXPECT_EQ(w.takenSince(taken), (std::vector<Text>{Text("°› vantarý³ · cur. overall"_ansi),
                                                     Text("‹° stats: 1d . 2h . 5m ·"_ansi)}));
+}
+
+// The minutes each time line the host took says: "... · 1d . 2h . 3m ·".
+std::vector<long long> TimeLineMinutes(const std::vector<Text>& taken) {
+  std::vector<long long> at;
+  for (const Text& line : taken) {
+    const std::size_t head = line.find("vantarý³ · "_ansi);
+    const std::size_t d = line.find("d . ", head);
+    if (head == Text::npos || d == Text::npos) continue;
+    const std::size_t h = line.find("h . ", d);
+    const Text days = line.substr(head + Text("vantarý³ · "_ansi).size());
+    at.push_back(text::NumericInt(days) * 1440 + text::NumericInt(line.substr(d + 4)) * 60 +
+                 text::NumericInt(line.substr(h + 4)));
+  }
+  return at;
+}
+
+// The host takes one line per 20 s while a download and an upload run: a scroll of four
+// lines takes over a minute, the ticks that fall inside it never come, and a report
+// holds the main timer for its own lines. Whenever nothing is going out, the clock shows
+// the whole minutes since idle on, and each tick sent one scroll at most.
+TEST(ConsoleClock, ClockShowsTheTimeAwayWhileFloodControlHoldsTheScrolls) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("int", "1");
+  w.setConfig("reas", "1");
+  w.setConfig("mm", "1");
+  w.setConfig("dlul", "1");
+  w.setConfig("immune", "0");
+  w.setData("day2", "0");
+  w.setData("hour2", "0");
+  w.setData("minutes2", "0");
+  w.signOnInRoom();
+  w.host.setTranscriptLimit(200);
+  Console& c = w.start();
+  ASSERT_NE(w.host.startTransfer(hostsim::TransferKind::kDownload, "Song.MP3", 400 * 60'000), 0);
+  ASSERT_NE(w.host.startTransfer(hostsim::TransferKind::kUpload, "Pic.JPG", 400 * 60'000), 0);
+  w.host.setChatRateLimit(1, 20'000);
+  w.click("idleon");
+  auto& loop = w.program().loop;
+  const std::uint64_t idleOn = c.mainTimer().period().startMs;
+  const std::size_t taken = w.markTaken();
+  toolkit::Form& f = c.form();
+  const auto shown = [](ClockFace& face) {
+    return CounterValue(face.label("d")) * 1440 + CounterValue(face.label("h")) * 60 +
+           CounterValue(face.label("m"));
+  };
+  FormClockFace main(f);
+  for (int hour = 1; hour <= 3; ++hour) {
+    SCOPED_TRACE(hour);
+    if (hour == 2) w.click("curidle");
+    const std::uint64_t until = idleOn + static_cast<std::uint64_t>(hour) * 3'600'000;
+    if (loop.nowMs() < until) w.world.runFor(until - loop.nowMs());
+    const long long away = static_cast<long long>((loop.nowMs() - idleOn) / 60'000);
+    EXPECT_EQ(shown(main), away);
+    EXPECT_EQ(shown(*w.clockFace), away);
+    EXPECT_EQ(CounterValue(f.text("h1")) * 60 + CounterValue(f.text("m1")), away);
+    EXPECT_EQ(CounterValue(w.data("hour2")) * 60 + CounterValue(w.data("minutes2")), away);
+  }
+  // The scrolls went out one at a time: each time line says a later minute than the one
+  // before it.
+  const std::vector<long long> lines = TimeLineMinutes(w.takenSince(taken));
+  EXPECT_GT(lines.size(), 50u);
+  EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
+  EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end());
+  EXPECT_GT(w.host.chatLinesRefused(), 0);
 }
 
 }  // namespace

@@ -72,6 +72,9 @@ class Intruder {
       desc.base = base;
       ws_.registerClass(desc);
     }
+    platform::ClassSpec palette;
+    palette.name = "_AOL_Palette";
+    ws_.registerClass(palette);
     // Modals of this process close on WM_CLOSE unless they were made deaf to it.
     platform::ClassSpec modal;
     modal.name = "_AOL_Modal";
@@ -98,6 +101,8 @@ class Intruder {
     }
     return w;
   }
+  // A top-level "_AOL_Palette" in front of every other window.
+  Window palette(const std::string& caption) { return make("_AOL_Palette", caption, Window{}); }
   // A top-level "_AOL_Modal" in front of every other window.
   Window modal(const std::string& caption, bool closes = true) {
     const Window w = make("_AOL_Modal", caption, Window{});

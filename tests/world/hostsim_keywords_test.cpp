@@ -22,7 +22,7 @@ TEST(HostSimKeywords, PrivateRoomKeywordLeavesTheRoomAndEntersThePrivateOne) {
   const Window lobby = w.host.openRoom("Lobby", RoomLayout::kRich);
   w.probe.runKeyword("aol://2719:2-2-quiet corner");
   Window room;
-  ASSERT_TRUE(w.probe.waitFor([&] { return bool(room = w.probe.hostChild("Quiet corner")); }));
+  ASSERT_TRUE(w.probe.waitFor([&] { return bool(room = w.probe.hostChild("Quiet Corner")); }));
   EXPECT_FALSE(w.probe.ws.exists(lobby));
   EXPECT_EQ(w.probe.richRoom(), room);
   EXPECT_EQ(w.host.members(room), std::vector<std::string>{"Joe"});
@@ -43,7 +43,7 @@ TEST(HostSimKeywords, FullRoomIsAnsweredWithTheHostDialogAndTheNextNameIsEntered
 
   w.probe.runKeyword("aol://2719:2-2-quiet corner 2");
   ASSERT_TRUE(w.probe.waitFor([&] { return bool(w.probe.richRoom()); }));
-  EXPECT_EQ(w.probe.ws.caption(w.probe.richRoom()), "Quiet corner 2");
+  EXPECT_EQ(w.probe.ws.caption(w.probe.richRoom()), "Quiet Corner 2");
   EXPECT_FALSE(w.probe.hostDialog());
 }
 
@@ -109,8 +109,13 @@ TEST(HostSimKeywords, InstantMessagesGoThroughEachGenerationsWindow) {
       } else {
         ASSERT_TRUE(w.probe.runMenuItem("Send An Instant Message"));
       }
+      // The window comes first, its send control a moment later.
       Window im;
-      ASSERT_TRUE(w.probe.waitFor([&] { return bool(im = w.probe.hostChild("Send Instant Message")); }));
+      ASSERT_TRUE(w.probe.waitFor([&] {
+        im = w.probe.hostChild("Send Instant Message");
+        return g == Generation::k2 ? bool(ws.firstChild(im, "_AOL_Button"))
+                                   : bool(ws.nthChild(im, "_AOL_Icon", 9));
+      }));
       if (newer) {
         EXPECT_EQ(ws.text(ws.firstChild(im, "_AOL_Edit")), to);  // filled in by the host
         ws.show(im, msg::kSwHide);
@@ -146,7 +151,10 @@ TEST(HostSimKeywords, HostCanAnswerAnInstantMessageWithItsDialog) {
   w.host.setAnswerInstantMessagesWithDialog(true);
   w.probe.runKeyword("aol://9293:Bob");
   Window im;
-  ASSERT_TRUE(w.probe.waitFor([&] { return bool(im = w.probe.hostChild("Send Instant Message")); }));
+  ASSERT_TRUE(w.probe.waitFor([&] {
+    im = w.probe.hostChild("Send Instant Message");
+    return bool(w.probe.ws.nthChild(im, "_AOL_Icon", 9));
+  }));
   w.probe.ws.setText(w.probe.ws.firstChild(im, "RICHCNTL"), "hello");
   w.probe.ws.sendClick(w.probe.ws.nthChild(im, "_AOL_Icon", 9));
   ASSERT_TRUE(w.probe.waitFor([&] { return bool(w.probe.hostDialog()); }));
@@ -158,7 +166,7 @@ TEST(HostSimKeywords, HostCanAnswerAnInstantMessageWithItsDialog) {
 }
 
 // Ghost mode on and off through the buddy list's privacy preferences, step by step as the
-// program goes.
+// program goes: each window is given half a second for its contents from the servers.
 TEST(HostSimKeywords, PrivacyPreferencesAreSavedFromTheirCheckBoxes) {
   HostWorld w;
   w.host.signOn("Joe");
@@ -167,10 +175,12 @@ TEST(HostSimKeywords, PrivacyPreferencesAreSavedFromTheirCheckBoxes) {
     w.probe.runKeyword("Buddy");
     Window buddies;
     ASSERT_TRUE(w.probe.waitFor([&] { return bool(buddies = w.probe.hostChild("Joe's Buddy List")); }));
+    w.probe.loop.pause(0.5);
     ws.postClick(ws.nthChild(buddies, "_AOL_Icon", 5));
     Window privacy;
     ASSERT_TRUE(w.probe.waitFor([&] { return bool(privacy = w.probe.hostChild("Privacy Preferences")); }));
     ASSERT_TRUE(ws.nthChild(privacy, "_AOL_Checkbox", 7));
+    w.probe.loop.pause(0.5);
     for (int n : boxes) {
       ws.send(ws.nthChild(privacy, "_AOL_Checkbox", n), msg::kBmSetCheck, static_cast<platform::WParam>(-1),
               0);

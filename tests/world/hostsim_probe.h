@@ -143,8 +143,10 @@ class Probe {
     return loop.waitUntil(done, limitMs);
   }
 
-  // Puts the line into the input box and presses Enter until the host has taken it.
+  // Puts the line into the emptied input box and presses Enter until the host has taken
+  // it (a line set over text the rich box holds is not taken).
   bool sendLine(Window input, const std::string& line, std::uint32_t limitMs = kProbeWaitMs) {
+    ws.setText(input, "");
     ws.setText(input, line);
     return loop.repeatUntil([&] { ws.sendChar(input, 13); }, [&] { return ws.text(input).empty(); }, limitMs);
   }

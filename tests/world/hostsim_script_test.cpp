@@ -155,7 +155,8 @@ TEST(HostSimScript, StateReportsWhatTheHostDidAndWaitsLetItRun) {
             "ignored Bob\n"
             "keyword aol://2719:2-2-quietcorner\n"
             "dialog The room you requested is full. Please try again later.\n"
-            "transfer 1 download a.zip 50%\n"
+            // 5 s of 10, and the 0.4 s the member's details took
+            "transfer 1 download a.zip 54%\n"
             "transfer 2 upload b\\\\c.txt finished\n");
 
   // Left alone, the host raises its idle windows and then signs the user off.

@@ -65,6 +65,20 @@ TEST(InstantMessage, HostsAnswerIsDismissedAndTheWindowClosed) {
   }
 }
 
+// The web browser's download dialog is a "#32770" too, but no answer of the host: it is
+// left standing while a message goes.
+TEST(InstantMessage, TheBrowsersDialogIsNoAnswerOfTheHost) {
+  HostFixture f;
+  f.host.signOn("Joe");
+  const Window browser = f.host.openBrowserDownload("45% of setup.exe Completed");
+  f.lib.SendInstantMessage("Bob", "hi");
+  f.runFor(1000);
+  ASSERT_EQ(f.host.sentInstantMessages().size(), 1u);
+  EXPECT_EQ(f.host.sentInstantMessages()[0].text, "hi");
+  EXPECT_TRUE(f.ws().exists(browser));
+  EXPECT_FALSE(ImWindow(f));
+}
+
 TEST(InstantMessage, HostThatNeverOpensTheWindowEndsTheSend) {
   for (const Generation g : {Generation::k5, Generation::k3}) {
     SCOPED_TRACE(hostsim::GenerationText(g));
@@ -101,7 +115,7 @@ TEST(HostDialog, IsPressedWhenItComesAndWaitedForNoLongerThanItsBound) {
 
   // A message without a recipient makes the host answer with its dialog.
   f.lib.RunMenuItem("Send An Instant Message");
-  f.runFor(100);
+  f.runFor(1000);
   f.ws().postClick(f.ws().nthChild(ImWindow(f), "_AOL_Icon", 9));
   f.lib.ConfirmHostDialog();
   f.runFor(100);

@@ -102,6 +102,25 @@ TEST(Suppressors, OtherModalsAreLeftAlone) {
   EXPECT_TRUE(f.host.signedOn());
 }
 
+// Another palette in front of the idle timer (a toolbar of another program that uses the
+// host's classes) is not clicked: the idle timer's is, by its caption.
+TEST(Suppressors, OnlyTheIdleTimerPaletteIsClicked) {
+  HostFixture f;
+  f.signOnInRoom("Joe");
+  f.host.raiseIdleWindows();
+  const Window idle = IdlePalette(f);
+  Intruder intruder(f);
+  const Window other = intruder.palette("Quick Start");
+  const Window otherIcon = intruder.control(other, "_AOL_Icon", "Sign Off");
+  ASSERT_EQ(f.ws().findWindow("_AOL_Palette", std::nullopt), other);
+  f.world.recordMessages(otherIcon);
+  f.lib.KillIdleTimer();
+  f.runFor(100);
+  EXPECT_TRUE(MouseMessages(f.world.messageLog()).empty());
+  EXPECT_FALSE(f.ws().exists(idle));
+  EXPECT_TRUE(f.ws().exists(other));
+}
+
 TEST(Suppressors, UpchatAndUnupchatOnEachGeneration) {
   struct Case {
     Generation generation;

@@ -81,6 +81,17 @@ TEST(Transfers, ARunningUploadIsReadFromItsModal) {
   EXPECT_EQ(upload.minutes, "About 1 minute remaining.");
 }
 
+// The host fills the upload modal's texts in when it next handles its events: the
+// active-upload finder lets them run before it looks, so an upload just started is found.
+TEST(Transfers, AnUploadJustStartedIsFoundByTheActiveUploadFinder) {
+  HostFixture f;
+  f.signOnInRoom("Joe");
+  f.host.startTransfer(TransferKind::kUpload, "a.zip", 10 * kMinute);
+  const Window modal = f.lib.FindActiveUploadModal();
+  ASSERT_TRUE(modal);
+  EXPECT_EQ(f.lib.GetText(modal), "File Transfer - 0%");
+}
+
 // Both upload finders test the first modal only: another modal in front hides the upload
 // for that moment, and the upload texts are then that modal's.
 TEST(Transfers, AnotherModalInFrontHidesTheUpload) {
@@ -153,6 +164,8 @@ TEST(Transfers, TheBrowserDialogGivesItsCaptionWithoutTheEnding) {
       {"Download complete", "", 0},
       {"Completed", "", 0},
       {" Completed", "", 1},
+      // The ending is cut by its length, wherever else the word occurs.
+      {"45% of Completed Works.zip Completed", "45% of Completed Works.zip", 7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.caption);

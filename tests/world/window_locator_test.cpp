@@ -23,7 +23,7 @@ TEST(WindowLocator, RoomsAreFoundBelowTheHostsOtherWindows) {
     const Window people = f.ws().firstChild(room, "_AOL_Listbox");
     f.ws().send(people, msg::kLbSetCurSel, 1, 0);
     f.ws().send(people, msg::kLButtonDblClk, 0, 0);
-    f.runFor(100);
+    f.runFor(1000);
     ASSERT_NE(f.lib.FirstHostChild([](Window) { return true; }), room) << "the room must lie below";
 
     EXPECT_EQ(f.lib.FindChatRoom(), room);

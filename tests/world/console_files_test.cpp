@@ -1,0 +1,97 @@
+// The console's settings files when another program holds them or they refuse writes: the
+// user is told, the stored overall time is never written over, and what was counted
+// meanwhile joins it.
+#include <gtest/gtest.h>
+
+#include "tests/world/console_fixture.h"
+
+namespace vantary::console::testing {
+namespace {
+
+using platform::sim::DialogRecord;
+
+// An idle session on a machine where the program has run before, with immune scrolls so
+// that only the clock runs, started while `held` is held by another program.
+struct HeldFileWorld : ConsoleWorld {
+  void begin(std::string_view held, std::string_view day, std::string_view hour, std::string_view minutes) {
+    existingMachine();
+    setConfig("immune", "1");
+    setData("day2", day);
+    setData("hour2", hour);
+    setData("minutes2", minutes);
+    heldPath = path(held);
+    world.setFileLocked(heldPath, true);
+    world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+    signOnInRoom();
+    start(1000);
+    click("idleon");
+  }
+  std::string bytes(const Text& file) { return program().files.readFile(file).value_or("(unreadable)"); }
+  Text overall() { return data("day2") + "d " + data("hour2") + "h " + data("minutes2") + "m"; }
+
+  Text heldPath;
+};
+
+TEST(ConsoleFiles, SettingsFileHeldAtStartIsNamedOnceAndLeftAsItWas) {
+  const struct {
+    const char* file;
+    const char* text;
+  } cases[] = {
+      {"data",
+       "C:\\WINDOWS\\vantari4583.dat could not be read. the overall idle time stored in it is kept: the time "
+       "counted from now on is added to it once the file can be read."},
+      {"config",
+       "C:\\vantary\\etr.cfj could not be read. the options stored in it are not used this time, and the "
+       "file "
+       "is kept as it is."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    HeldFileWorld w;
+    w.begin(c.file, "2", "5", "30");
+    w.world.setFileLocked(w.heldPath, false);
+    const std::string before = w.bytes(w.heldPath);
+    w.world.setFileLocked(w.heldPath, true);
+    w.minutes(3);
+    w.world.setFileLocked(w.heldPath, false);
+    EXPECT_EQ(w.bytes(w.heldPath), before);
+    ASSERT_EQ(w.world.dialogs().size(), 1u);
+    const DialogRecord& told = w.world.dialogs()[0];
+    EXPECT_EQ(told.title, "vantary : settings");
+    EXPECT_EQ(told.text, c.text);
+  }
+}
+
+// However long the file is held, the next minute after its release stores the stored time
+// plus every minute counted since the start, carried into hours and days; later minutes
+// go on from there.
+TEST(ConsoleFiles, OverallTimeCountedWhileTheDataFileWasHeldJoinsTheStoredTime) {
+  const struct {
+    const char* day;
+    const char* hour;
+    const char* minutes;
+    int heldMinutes;  // after the start
+    int idleMinutes;
+    const char* stored;
+    const char* minuteLater;
+  } cases[] = {
+      {"2", "5", "30", 0, 3, "2d 5h 33m", "2d 5h 34m"},
+      {"2", "23", "58", 2, 3, "3d 0h 1m", "3d 0h 2m"},
+      {"", "", "", 1, 2, "0d 0h 2m", "0d 0h 3m"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    HeldFileWorld w;
+    w.begin("data", c.day, c.hour, c.minutes);
+    w.minutes(c.heldMinutes);
+    w.world.setFileLocked(w.heldPath, false);
+    w.minutes(c.idleMinutes - c.heldMinutes);
+    EXPECT_EQ(w.overall(), c.stored);
+    EXPECT_EQ(w.data("color"), "336699") << "the data file's other keys stay";
+    w.minutes(1);
+    EXPECT_EQ(w.overall(), c.minuteLater);
+  }
+}
+
+}  // namespace
+}  // namespace vantary::console::testing
