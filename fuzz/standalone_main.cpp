@@ -1,7 +1,8 @@
 // The fuzz targets' own driver where libFuzzer is not at hand (GCC): runs the corpus, then
 // a bounded number of inputs made by mutating it or drawn at random. It takes libFuzzer's
 // flags so that one command line serves both builds:
-//   vantary_fuzz_X [-runs=N] [-seed=S] [-dict=FILE] [-timeout=SECONDS] [folder or file ...]
+//   vantary_fuzz_X [-runs=N] [-max_total_time=SECONDS] [-seed=S] [-dict=FILE]
+//                  [-timeout=SECONDS] [folder or file ...]
 // An input that fails a check (or runs over the timeout) is written to crash-<target> (or
 // timeout-<target>) in the working folder; give that file back as the only argument with
 // -runs=0 to run it again.
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
   long long runs = 200000;
   std::uint64_t seed = 1;
   unsigned timeout = 60;
+  double maxSeconds = 0;  // no bound but the runs
   std::optional<std::filesystem::path> dictionary;
   std::vector<std::filesystem::path> inputs;
   for (int i = 1; i < argc; ++i) {
@@ -160,6 +162,8 @@ int main(int argc, char** argv) {
       seed = static_cast<std::uint64_t>(std::atoll(argv[i] + 6));
     } else if (arg.starts_with("-dict=")) {
       dictionary = argv[i] + 6;
+    } else if (arg.starts_with("-max_total_time=")) {
+      maxSeconds = std::atof(argv[i] + 16);
     } else if (arg.starts_with("-timeout=")) {
       timeout = static_cast<unsigned>(std::atoi(argv[i] + 9));
     } else if (!arg.starts_with("-")) {
@@ -204,8 +208,12 @@ int main(int argc, char** argv) {
   const std::size_t loaded = corpus.size();
 
   const auto started = std::chrono::steady_clock::now();
+  const auto elapsed = [&started] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  };
   std::mt19937_64 rng(seed);
-  for (long long i = 0; i < runs; ++i) {
+  long long done = 0;
+  for (; done < runs && (maxSeconds <= 0 || done % 256 != 0 || elapsed() < maxSeconds); ++done) {
     std::string input;
     if (!corpus.empty() && rng() % 4 != 0) {
       input = Mutate(corpus[rng() % corpus.size()], corpus, tokens, rng);
@@ -217,16 +225,13 @@ int main(int argc, char** argv) {
     Run(input);
     // Some inputs stay in the pool, so mutations build on each other.
     if (rng() % 16 == 0 && corpus.size() < 4096 && input.size() < 4096) corpus.push_back(input);
-    if ((i + 1) % 100000 == 0) {
-      const double seconds =
-          std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-      std::printf("%s: %lld inputs in %.0f s\n", name.c_str(), i + 1, seconds);
+    if ((done + 1) % 100000 == 0) {
+      std::printf("%s: %lld inputs in %.0f s\n", name.c_str(), done + 1, elapsed());
       std::fflush(stdout);
     }
   }
   ::alarm(0);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("%s: %zu corpus inputs, %lld generated inputs in %.1f s, no failure\n", name.c_str(), loaded,
-              runs, seconds);
+              done, elapsed());
   return 0;
 }

@@ -32,8 +32,9 @@ constexpr std::uint32_t kEnterLimitMs = 30000;
 // While the host keeps the line, Enter is pressed again after a pause that starts short
 // and doubles up to a second: a host whose flood control lifts in a moment gets the line
 // at once, and one that holds it for the whole send gets a few dozen presses rather than
-// one every poll (each press is three messages into the host's process). The box only
-// empties on a press, so nothing is read from the host between presses.
+// one every poll (a press and the look at the box after it are up to four messages into the
+// host's process). The box only empties on a press, so nothing is asked of the host
+// between presses.
 constexpr std::uint32_t kEnterFirstPauseMs = 10;
 constexpr std::uint32_t kEnterLongestPauseMs = 1000;
 
