@@ -23,6 +23,7 @@
 #include "host/host.h"
 #include "hostsim/transcript.h"
 #include "platform/sim/sim_world.h"
+#include "tests/stand_in_windows.h"
 
 namespace {
 
@@ -90,26 +91,21 @@ struct Shown {
 // the scanner's length and text reads, or fail a text read (nothing copied).
 class BusyHost {
  public:
-  BusyHost(platform::sim::SimWorld& world, bool rich, std::size_t readLimit)
-      : process_(world.addProcess("host", "aol")), ws_(process_.platform().windows), readLimit_(readLimit) {
-    const std::pair<const char*, platform::BaseKind> classes[] = {
+  BusyHost(platform::sim::SimWorld& world, bool rich)
+      : process_(world.addProcess("host", "aol")), ws_(process_.platform().windows) {
+    const vantary::testing::HostClass classes[] = {
         {"AOL Frame25", platform::BaseKind::kPlain},    {"AOL Child", platform::BaseKind::kMdiChild},
         {"RICHCNTL", platform::BaseKind::kEdit},        {"_AOL_View", platform::BaseKind::kEdit},
         {"_AOL_Listbox", platform::BaseKind::kListBox}, {"_AOL_Combobox", platform::BaseKind::kPlain},
         {"_AOL_Icon", platform::BaseKind::kPlain},      {"_AOL_Static", platform::BaseKind::kStatic}};
-    for (const auto& [name, base] : classes) {
-      platform::ClassSpec desc;
-      desc.name = name;
-      desc.base = base;
-      desc.handler = [this](Window w, const platform::Message& m) { return answer(w, m); };
-      ws_.registerClass(desc);
-    }
+    vantary::testing::RegisterClasses(ws_, classes,
+                                      [this](Window w, const platform::Message& m) { return answer(w, m); });
     const Window mdi = make("MDIClient", "", make("AOL Frame25", "America Online", Window{}));
     make("AOL Child", "Welcome, " + std::string(kUser) + "!", mdi);
     const Window room = make("AOL Child", "Lobby", mdi);
     const std::vector<const char*> children =
-        rich ? std::vector<const char*>{"RICHCNTL",      "RICHCNTL",  "_AOL_Listbox",
-                                        "_AOL_Combobox", "_AOL_Icon", "_AOL_Static"}
+        rich ? std::vector<const char*>(std::begin(vantary::testing::kRichRoomChildren),
+                                        std::end(vantary::testing::kRichRoomChildren))
              : std::vector<const char*>{"_AOL_View", "_AOL_Listbox", "_AOL_Icon"};
     for (const char* cls : children) make(cls, "", room);
     transcript_ = ws_.firstChild(room, rich ? "RICHCNTL" : "_AOL_View");
@@ -130,9 +126,9 @@ class BusyHost {
   std::deque<Change> duringReads;
   // How many of the next text reads copy nothing.
   int failedReads = 0;
-  // Called at each text read that copies the whole transcript, under the read limit. When
-  // the length read after it agrees, the scanner takes what was copied: the function it
-  // gave is called then.
+  // Called when a text read copies the whole transcript (or, after a read that copied
+  // nothing, when the control then holds nothing); when the length read after it agrees,
+  // the scanner takes what was copied, and the function it gave is called.
   std::function<std::function<void()>()> onWholeCopy;
 
  private:
@@ -146,39 +142,38 @@ class BusyHost {
       work();
     }
     if (!atText) {
+      // The length read after a copy: the copy is taken when its count is the length now,
+      // and a read that copied nothing when the control holds nothing now.
       if (copied_ && text_.size() == copiedLength_) copied_();
+      if (copiedNothing_ && text_.empty() && onWholeCopy) onWholeCopy()();
       copied_ = nullptr;
+      copiedNothing_ = false;
       return ws_.callDefault(w, m);
     }
-    const bool failed = failedReads > 0;
-    if (failed) --failedReads;
-    copiedLength_ = failed ? 0 : text_.size();
-    // The buffer holds the length first read and two more: a copy that leaves room in it
-    // is the whole text.
-    const bool whole = (failed ? text_.empty() : copiedLength_ + 2 <= static_cast<std::size_t>(m.wParam)) &&
-                       copiedLength_ <= readLimit_;
-    copied_ = whole && onWholeCopy ? onWholeCopy() : nullptr;
-    return failed ? 0 : ws_.callDefault(w, m);
+    copiedNothing_ = failedReads > 0;
+    if (copiedNothing_) {
+      --failedReads;
+      return 0;
+    }
+    // The buffer holds the length first read and two more: a copy that leaves room in it is
+    // the whole text as it stands now.
+    copiedLength_ = text_.size();
+    copied_ =
+        copiedLength_ + 2 <= static_cast<std::size_t>(m.wParam) && onWholeCopy ? onWholeCopy() : nullptr;
+    return ws_.callDefault(w, m);
   }
 
   Window make(const char* className, const std::string& caption, Window parent) {
-    platform::WindowSpec desc;
-    desc.className = className;
-    desc.caption = caption;
-    desc.style.visible = true;
-    desc.style.child = static_cast<bool>(parent);
-    desc.parent = parent;
-    desc.rect = platform::Rect{10, 10, 200, 100};
-    return ws_.create(desc);
+    return vantary::testing::MakeWindow(ws_, className, caption, parent);
   }
 
   platform::sim::SimProcess& process_;
   platform::WindowSystem& ws_;
-  std::size_t readLimit_;
   Window transcript_;
   Text text_;
   std::function<void()> copied_;
   std::size_t copiedLength_ = 0;
+  bool copiedNothing_ = false;
 };
 
 class Run {
@@ -186,7 +181,7 @@ class Run {
   explicit Run(Input& in) : in_(in), world_(vantary::fuzz::FuzzRoot() / "scanner") {
     const std::size_t limits[] = {256, 600, vantary::host::kChatReadLimit};
     const std::size_t readLimit = limits[in_.next(3)];
-    host_.emplace(world_, in_.next(4) != 0, readLimit);
+    host_.emplace(world_, in_.next(4) != 0);
     host_->onWholeCopy = [this] { return wholeCopy(); };
     lib_.emplace(world_.addProcess("vantary").platform(), [] { return vantary::host::ChatStyle{}; });
     scanner_.emplace(
@@ -301,7 +296,8 @@ class Run {
     Text text;
     if (user) {
       m.sender = Text(kUser);
-      text = "[" + std::to_string(userLines_++) + "]";
+      // Appended: GCC 12 at -O3 warns falsely (-Wrestrict) on a short literal put before a string.
+      text = std::string("[").append(std::to_string(userLines_++)).append("]");
     } else {
       m.sender = Text(kMembers[in_.next(std::size(kMembers))]);
     }
@@ -309,7 +305,7 @@ class Run {
     bool first = true;
     for (Text& line : vantary::hostsim::FormatMessage(m.sender, text)) {
       const std::string_view said = first ? std::string_view(line).substr(m.sender.size() + 2) : line;
-      if (!said.empty()) m.event += (m.event.empty() ? "" : " ") + Text(said);
+      if (!said.empty()) m.event.append(m.event.empty() ? "" : " ").append(said);
       shown_.push_back(Shown{messages_.size(), first, std::move(line)});
       first = false;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/chat_scanner.h"
+#include "tests/stand_in_windows.h"
 #include "tests/world/host_fixture.h"
 
 namespace vantary::host {
@@ -58,22 +59,14 @@ class BusyRoom {
   BusyRoom(HostFixture& f, std::size_t keep, const Lines& history)
       : process_(f.world.addProcess("busy")), ws_(process_.platform().windows), keep_(keep) {
     using platform::BaseKind;
-    const std::pair<const char*, BaseKind> classes[] = {
+    const vantary::testing::HostClass classes[] = {
         {"AOL Child", BaseKind::kMdiChild},   {"RICHCNTL", BaseKind::kEdit},
         {"_AOL_Listbox", BaseKind::kListBox}, {"_AOL_Combobox", BaseKind::kPlain},
         {"_AOL_Icon", BaseKind::kPlain},      {"_AOL_Static", BaseKind::kStatic}};
-    for (const auto& [name, base] : classes) {
-      platform::ClassSpec desc;
-      desc.name = name;
-      desc.base = base;
-      desc.handler = [this](Window w, const platform::Message& m) { return answer(w, m); };
-      ws_.registerClass(desc);
-    }
+    vantary::testing::RegisterClasses(ws_, classes,
+                                      [this](Window w, const platform::Message& m) { return answer(w, m); });
     room_ = make("AOL Child", "Lobby", f.host.mdiClient());
-    for (const char* cls :
-         {"RICHCNTL", "RICHCNTL", "_AOL_Listbox", "_AOL_Combobox", "_AOL_Icon", "_AOL_Static"}) {
-      make(cls, "", room_);
-    }
+    for (const char* cls : vantary::testing::kRichRoomChildren) make(cls, "", room_);
     transcript_ = ws_.firstChild(room_, "RICHCNTL");
     for (const ChatLine& line : history) say(line);
   }
@@ -110,14 +103,7 @@ class BusyRoom {
     return ws_.callDefault(w, m);
   }
   Window make(const char* className, const std::string& caption, Window parent) {
-    platform::WindowSpec desc;
-    desc.className = className;
-    desc.caption = caption;
-    desc.style.visible = true;
-    desc.style.child = true;
-    desc.parent = parent;
-    desc.rect = platform::Rect{10, 10, 200, 100};
-    return ws_.create(desc);
+    return vantary::testing::MakeWindow(ws_, className, caption, parent);
   }
 
   platform::sim::SimProcess& process_;

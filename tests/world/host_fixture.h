@@ -12,6 +12,7 @@
 #include "host/host.h"
 #include "hostsim/host_sim.h"
 #include "platform/sim/sim_world.h"
+#include "tests/stand_in_windows.h"
 #include "tests/world/hostsim_probe.h"
 
 namespace vantary::host::testing {
@@ -61,17 +62,12 @@ class Intruder {
   explicit Intruder(HostFixture& f)
       : process_(f.world.addProcess("intruder")), ws_(process_.platform().windows), mdi_(f.host.mdiClient()) {
     using platform::BaseKind;
-    const std::pair<const char*, BaseKind> classes[] = {
+    const vantary::testing::HostClass classes[] = {
         {"AOL Child", BaseKind::kMdiChild},  {"RICHCNTL", BaseKind::kEdit},
         {"_AOL_View", BaseKind::kEdit},      {"_AOL_Listbox", BaseKind::kListBox},
         {"_AOL_Combobox", BaseKind::kPlain}, {"_AOL_Icon", BaseKind::kPlain},
         {"_AOL_Static", BaseKind::kStatic}};
-    for (const auto& [name, base] : classes) {
-      platform::ClassSpec desc;
-      desc.name = name;
-      desc.base = base;
-      ws_.registerClass(desc);
-    }
+    vantary::testing::RegisterClasses(ws_, classes);
     platform::ClassSpec palette;
     palette.name = "_AOL_Palette";
     ws_.registerClass(palette);
@@ -95,10 +91,7 @@ class Intruder {
   // A host child with every child of a rich chat room.
   Window richRoomLike(const std::string& caption) {
     const Window w = hostChild(caption);
-    for (const char* cls :
-         {"RICHCNTL", "RICHCNTL", "_AOL_Listbox", "_AOL_Combobox", "_AOL_Icon", "_AOL_Static"}) {
-      control(w, cls);
-    }
+    for (const char* cls : vantary::testing::kRichRoomChildren) control(w, cls);
     return w;
   }
   // A top-level "_AOL_Palette" in front of every other window.
@@ -112,14 +105,7 @@ class Intruder {
 
  private:
   Window make(const char* className, const std::string& caption, Window parent) {
-    platform::WindowSpec desc;
-    desc.className = className;
-    desc.caption = caption;
-    desc.style.visible = true;
-    desc.style.child = static_cast<bool>(parent);
-    desc.parent = parent;
-    desc.rect = platform::Rect{10, 10, 200, 100};
-    return ws_.create(desc);
+    return vantary::testing::MakeWindow(ws_, className, caption, parent);
   }
 
   platform::sim::SimProcess& process_;
