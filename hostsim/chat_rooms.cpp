@@ -150,7 +150,9 @@ bool HostSim::Impl::takeChatLine(Window input) {
   }
   noteActivity();
   ws.setText(input, "");
+  if (takenLimit > 0 && taken.size() >= takenLimit) taken.erase(taken.begin());
   taken.push_back(line);
+  ++takenCount;
   room->transcript.add(screenName, line);
   showTranscript(*room);
   return true;
@@ -291,5 +293,12 @@ void HostSim::setChatRateLimit(int lines, std::uint32_t perMs) {
 int HostSim::chatLinesRefused() const { return impl_->refused; }
 
 const std::vector<Text>& HostSim::chatLinesTaken() const { return impl_->taken; }
+std::uint64_t HostSim::chatLinesTakenCount() const { return impl_->takenCount; }
+void HostSim::setTakenRecordLimit(std::size_t lines) {
+  impl_->takenLimit = lines;
+  if (lines > 0 && impl_->taken.size() > lines) {
+    impl_->taken.erase(impl_->taken.begin(), impl_->taken.end() - static_cast<std::ptrdiff_t>(lines));
+  }
+}
 
 }  // namespace vantary::hostsim

@@ -256,6 +256,8 @@ struct HostSim::Impl {
   std::deque<std::uint64_t> acceptedAt;
   int refused = 0;
   std::vector<Text> taken;
+  std::size_t takenLimit = 0;
+  std::uint64_t takenCount = 0;
 
   bool imOn = true;
   bool answerWithDialog = false;

@@ -127,8 +127,13 @@ class HostSim {
   // Chat lines the user's input boxes had to keep because of the rate limit.
   int chatLinesRefused() const;
   // Chat lines the host took from the user's input boxes, as they were typed (markup and
-  // all), oldest first.
+  // all), oldest first; the newest `setTakenRecordLimit` of them when that is set.
   const std::vector<Text>& chatLinesTaken() const;
+  // Chat lines taken since the start, however many the record still holds.
+  std::uint64_t chatLinesTakenCount() const;
+  // Keeps only the newest `lines` of the record of lines taken (0: all of them), so that a
+  // long run's memory is the program's own and not the record's.
+  void setTakenRecordLimit(std::size_t lines);
 
   // ---- instant messages, buddy list, privacy --------------------------------------------
   bool instantMessagesOn() const;

@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh native|windows|all
 set -euo pipefail
 
-native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang-format python3)
+native=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev clang-format python3)
 windows=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth)
 
 want=()
