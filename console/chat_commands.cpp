@@ -152,14 +152,10 @@ void Console::chatIdleOff() {
 
 void Console::chatReason(const Text& reason) {
   if (reason.empty()) return chatStatus(Text(kBot) + trigger() + "rea x");
-  menu_->check("mm", false);
-  menu_->check("rea2", true);
-  menu_->check("custom", false);
-  menu_->enable("editcus", false);
-  menu_->enable("editmul", false);
+  setMessageMode("rea2");
   form_->setText("gook", reason);
-  settings::WriteSetting(p_.files, kSection, "reason", reason, paths_.config);
-  settings::WriteSetting(p_.files, kSection, "mm", "1", paths_.config);
+  storeConfig("reason", reason);
+  storeConfig("mm", "1");
   chatStatus(Text(kBot) + "rea: " + ToLower(reason));
 }
 

@@ -86,15 +86,25 @@ class Console {
   void setEndHandler(Handler handler);
 
   // ---- commands ------------------------------------------------------------------------
-  void IdleCommand();            // `idleon`
-  void EndCommand();             // `end`
-  void IntervalCommand();        // `scrollint`
-  void CurIdleCommand();         // `curidle`
-  void OverallCommand();         // `overall`
-  void OverallClearCommand();    // `overallclear`
-  void ScrollTransferCommand();  // `scroltrans`
-  void DlulToggle();             // `dlul`
-  void AutoUpToggle();           // `autoup`
+  void IdleCommand();              // `idleon`
+  void EndCommand();               // `end`
+  void IntervalCommand();          // `scrollint`
+  void CurIdleCommand();           // `curidle`
+  void OverallCommand();           // `overall`
+  void OverallClearCommand();      // `overallclear`
+  void ScrollTransferCommand();    // `scroltrans`
+  void DlulToggle();               // `dlul`
+  void AutoUpToggle();             // `autoup`
+  void ReasonModeCommand();        // `rea2`
+  void MultipleMessagesCommand();  // `mm`
+  void CustomModeCommand();        // `custom`
+  void ReasonLineToggle();         // `rea`
+  void ImmuneToggle();             // `immune`
+  void LaggFreeToggle();           // `laggfree`
+  void EditCustomCommand();        // `editcus`
+  void EditMultipleCommand();      // `editmul`
+  void EditAsciiCommand();         // `editascii`
+  void ColorCommand();             // `sdaf`
   // Reads the first host modal's texts into `lblfile`, `lblper` and `lblmins`.
   void RefreshUploadLabels();
   // The in-stats (starting) or out-stats announcement.
@@ -121,6 +131,11 @@ class Console {
   void chatLineNow(const Text& sender, const Text& line);
   void runMenuItem(std::uint32_t command);
   void applySettingsToMenu();
+  // Checks the item of one message mode ("rea2", "mm" or "custom"), unchecks the others and
+  // enables only that mode's editor item.
+  void setMessageMode(std::string_view mode);
+  // Writes a key of the configuration file.
+  void storeConfig(std::string_view key, std::string_view value);
   void sendStatus(std::string_view ascii, std::string_view body);
   void reportIdle(bool overall);
   bool isScrollMoment();

@@ -21,6 +21,16 @@ constexpr OwnCommand kOwnCommands[] = {
     {MenuCommand::kScrolTrans, &Console::ScrollTransferCommand},
     {MenuCommand::kDlul, &Console::DlulToggle},
     {MenuCommand::kAutoUp, &Console::AutoUpToggle},
+    {MenuCommand::kRea2, &Console::ReasonModeCommand},
+    {MenuCommand::kMm, &Console::MultipleMessagesCommand},
+    {MenuCommand::kCustom, &Console::CustomModeCommand},
+    {MenuCommand::kRea, &Console::ReasonLineToggle},
+    {MenuCommand::kImmune, &Console::ImmuneToggle},
+    {MenuCommand::kLaggFree, &Console::LaggFreeToggle},
+    {MenuCommand::kEditCus, &Console::EditCustomCommand},
+    {MenuCommand::kEditMul, &Console::EditMultipleCommand},
+    {MenuCommand::kEditAscii, &Console::EditAsciiCommand},
+    {MenuCommand::kSdaf, &Console::ColorCommand},
 };
 
 }  // namespace

@@ -61,3 +61,91 @@ TEST(ConsoleMenu, PopupFromTheMainWindowRunsTheChosenItem) {
 
 }  // namespace
 }  // namespace vantary::console::testing
+
+namespace vantary::console::testing {
+namespace {
+
+// The options menu's message modes and switches: what each click leaves on the menu and in
+// the configuration file, starting from a stored mode.
+TEST(ConsoleMenu, MessageModesAndScrollSwitchesKeepTheirRulesAndAreStored) {
+  struct Case {
+    const char* storedMode;  // "mm" before the start
+    const char* item;
+    std::optional<DialogAnswer> answer;  // the reason box, when one is expected
+    const char* checkedMode;             // the one mode item checked afterwards
+    const char* mm;                      // "mm" stored afterwards
+    const char* reason;                  // "reason" stored afterwards
+  };
+  const Case cases[] = {
+      {"3", "mm", std::nullopt, "mm", "0", "was"},
+      {"0", "custom", std::nullopt, "custom", "3", "was"},
+      {"0", "mm", std::nullopt, "mm", "0", "was"},  // the checked mode: nothing happens
+      {"3", "rea2", DialogAnswer::Input("Lunch"), "rea2", "1", "Lunch"},
+      {"3", "rea2", DialogAnswer::Cancel(), "rea2", "1", ""},
+      // A second click on the single reason offers to change it; a cancel keeps it.
+      {"1", "rea2", DialogAnswer::Input("nap"), "rea2", "1", "nap"},
+      {"1", "rea2", DialogAnswer::Cancel(), "rea2", "1", "was"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.item) + " from mode " + k.storedMode);
+    ConsoleWorld w;
+    w.existingMachine();
+    w.setConfig("mm", k.storedMode);
+    w.setConfig("reason", "was");
+    Console& c = w.start();
+    if (k.answer) w.world.queueDialogAnswer(*k.answer);
+    const std::size_t dialogs = w.world.dialogs().size();
+    w.click(k.item);
+    w.world.runFor(10);
+    ASSERT_EQ(w.world.dialogs().size(), dialogs + (k.answer ? 1 : 0));
+    if (k.answer) {
+      EXPECT_EQ(w.world.dialogs().back().title, "vantary : reason");
+    }
+    for (const char* mode : {"rea2", "mm", "custom"}) {
+      EXPECT_EQ(c.menu().checked(mode), std::string_view(mode) == k.checkedMode) << mode;
+    }
+    EXPECT_EQ(c.menu().enabled("editmul"), std::string_view(k.checkedMode) == "mm");
+    EXPECT_EQ(c.menu().enabled("editcus"), std::string_view(k.checkedMode) == "custom");
+    EXPECT_EQ(w.config("mm"), k.mm);
+    EXPECT_EQ(w.config("reason"), k.reason);
+    EXPECT_EQ(c.form().text("gook"), k.reason);
+  }
+}
+
+TEST(ConsoleMenu, ImmuneScrollsLockTheScrollSwitchesAndLagFreeSurvivesARestart) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setConfig("reas", "0");
+  Console& c = w.start();
+  ASSERT_FALSE(c.menu().checked("immune"));
+  w.click("immune");
+  EXPECT_FALSE(c.menu().enabled("rea"));
+  EXPECT_FALSE(c.menu().enabled("dlul"));
+  EXPECT_EQ(w.config("immune"), "1");
+  // A greyed switch does nothing, even posted by another program.
+  w.click("rea");
+  EXPECT_FALSE(c.menu().checked("rea"));
+  EXPECT_EQ(w.config("reas"), "0");
+  w.click("immune");
+  EXPECT_TRUE(c.menu().enabled("rea"));
+  EXPECT_TRUE(c.menu().enabled("dlul"));
+  EXPECT_FALSE(c.menu().checked("rea"));
+  EXPECT_EQ(w.config("immune"), "0");
+  // Turning the reason line on turns immune scrolls off.
+  w.click("immune");
+  w.click("immune");
+  w.click("rea");
+  EXPECT_TRUE(c.menu().checked("rea"));
+  EXPECT_EQ(w.config("reas"), "1");
+
+  w.click("laggfree");
+  const bool lagFree = c.menu().checked("laggfree");
+  EXPECT_EQ(w.config("laggfree"), lagFree ? "1" : "0");
+  w.stop();
+  Console& again = w.start();
+  EXPECT_EQ(again.menu().checked("laggfree"), lagFree);
+  EXPECT_TRUE(again.menu().checked("rea"));
+}
+
+}  // namespace
+}  // namespace vantary::console::testing

@@ -1,0 +1,91 @@
+// The message mode and the scroll switches of the options menu: what the main timer says
+// at a scroll moment (the single reason, the multiple messages or the custom lines),
+// whether the reason line goes out, immune scrolls, and the items that open the editors.
+// Each click is written to the configuration file at once.
+#include "console/console.h"
+#include "settings/settings_store.h"
+
+namespace vantary::console {
+
+using settings::kSection;
+
+namespace {
+
+constexpr std::string_view kReasonTitle = "vantary : reason";
+constexpr std::string_view kReasonPrompt = "enter a reason, this will leave a message.";
+
+}  // namespace
+
+void Console::storeConfig(std::string_view key, std::string_view value) {
+  settings::WriteSetting(p_.files, kSection, key, value, paths_.config);
+}
+
+// The three message modes are one choice: exactly one item is checked, and only the
+// chosen mode's editor can be opened.
+void Console::setMessageMode(std::string_view mode) {
+  menu_->check("rea2", mode == "rea2");
+  menu_->check("mm", mode == "mm");
+  menu_->check("custom", mode == "custom");
+  menu_->enable("editmul", mode == "mm");
+  menu_->enable("editcus", mode == "custom");
+}
+
+// Choosing the single reason asks for it. A second click on the checked item asks again,
+// offering the current reason, so the reason can always be changed from the menu; there a
+// cancelled box changes and writes nothing. On the first click a cancelled box leaves the
+// empty reason, as the user chose the mode without one.
+void Console::ReasonModeCommand() {
+  const bool already = menu_->checked("rea2");
+  if (!already) setMessageMode("rea2");
+  const std::optional<Text> answer =
+      p_.dialogs.inputBox(kReasonPrompt, kReasonTitle, already ? form_->text("gook") : Text{});
+  if (already && !answer) return;
+  form_->setText("gook", answer.value_or(Text{}));
+  storeConfig("reason", form_->text("gook"));
+  if (!already) storeConfig("mm", "1");
+}
+
+void Console::MultipleMessagesCommand() {
+  if (menu_->checked("mm")) return;
+  setMessageMode("mm");
+  storeConfig("mm", "0");
+}
+
+void Console::CustomModeCommand() {
+  if (menu_->checked("custom")) return;
+  setMessageMode("custom");
+  storeConfig("mm", "3");
+}
+
+void Console::ReasonLineToggle() {
+  if (menu_->checked("rea")) {
+    menu_->check("rea", false);
+    storeConfig("reas", "0");
+  } else {
+    menu_->check("rea", true);
+    menu_->check("immune", false);
+    storeConfig("reas", "1");
+  }
+}
+
+// Immune scrolls lock the two scroll switches: they are greyed, their check marks kept.
+void Console::ImmuneToggle() {
+  const bool on = !menu_->checked("immune");
+  menu_->check("immune", on);
+  menu_->enable("dlul", !on);
+  menu_->enable("rea", !on);
+  storeConfig("immune", on ? "1" : "0");
+}
+
+void Console::LaggFreeToggle() {
+  const bool on = !menu_->checked("laggfree");
+  menu_->check("laggfree", on);
+  storeConfig("laggfree", on ? "1" : "0");
+}
+
+void Console::EditCustomCommand() { editors_->customs->show(); }
+void Console::EditMultipleCommand() { editors_->messages->show(); }
+void Console::EditAsciiCommand() { editors_->ascii->show(); }
+void Console::ColorCommand() { editors_->color->show(); }
+
+}  // namespace vantary::console
