@@ -109,6 +109,15 @@ void Console::Load() {
   scanner_->start();
   toolkit::StayOnTop(p_, f.window());
 
+  // The user cannot write where the settings files belong: they are kept in the user's own
+  // folder from now on, and the user is told once, on the start that moves them there.
+  if (!paths_.movedTo.empty()) {
+    p_.dialogs.messageBox(f.window(),
+                          "vantary cannot write its settings into " + paths_.movedFrom +
+                              ", so it keeps them in " + paths_.movedTo + ".",
+                          kSettingsTitle, msg::kMbOk | msg::kMbIconInformation);
+  }
+
   // Whether the data file was there before this start. The first-start step below writes
   // the decoration lines into it, which must not make the next step believe the data
   // file had always been there: on a first start the colours, the trigger and the

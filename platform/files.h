@@ -25,6 +25,17 @@ class Files {
   // old one, so a crash leaves either the old or the new file and never half of one.
   virtual bool writeFileAtomic(std::string_view path, std::string_view contents) = 0;
   virtual bool removeFile(std::string_view path) = 0;
+
+  // The user's own application-data folder, without a trailing backslash; "" when the
+  // system names none. The program keeps its files there when their own folder cannot be
+  // written by the user (the Windows folder on a current system without administrator
+  // rights).
+  virtual Text userDataFolder() { return {}; }
+  // True when the user can make a file in the folder, made first when it is missing.
+  virtual bool folderWritable(std::string_view folder) {
+    (void)folder;
+    return true;
+  }
 };
 
 }  // namespace vantary::platform

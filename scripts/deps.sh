@@ -4,7 +4,8 @@
 set -euo pipefail
 
 native=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev clang-format python3)
-windows=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth)
+windows=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 wine64 wine
+         wine32:i386 xvfb xauth)
 
 want=()
 case "${1:-all}" in
@@ -23,5 +24,9 @@ done
 echo "installing: ${missing[*]}"
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
+# The 32-bit Wine comes from the i386 architecture, which a fresh machine does not have.
+for p in "${missing[@]}"; do
+  case $p in *:i386) dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386 ;; esac
+done
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -12,6 +12,10 @@ namespace vantary::settings {
 // The section of every key of the program's settings files.
 inline constexpr std::string_view kSection = "vantari";
 
+// The folder, under the user's own application-data folder, that holds the settings files
+// of a folder the user cannot write.
+inline constexpr std::string_view kUserFolderName = "vantary";
+
 // The settings files, by their names in the program's folder and the Windows folder.
 struct SettingsPaths {
   text::Text config;      // <program folder>\etr.cfj: console options
@@ -20,7 +24,17 @@ struct SettingsPaths {
   text::Text asciiList2;
   text::Text asciiList3;
   text::Text messages;  // <program folder>\ran.cfj: the multiple messages
+  // Set when the files of a folder the user cannot write are kept in the user's own
+  // folder from this start on (none of them was there yet): that folder and the folder
+  // they would have been in, for telling the user once.
+  text::Text movedTo;
+  text::Text movedFrom;
 };
+
+// Where the files are. Each folder's files stay in it where the user can write it (so old
+// machines and existing users find them where they always were). Where the user cannot
+// (the Windows folder of a current system for a standard user), they are kept in
+// <application data>\vantary instead; files already there are read from there first.
 SettingsPaths PathsOf(platform::Files& files);
 
 }  // namespace vantary::settings

@@ -233,8 +233,12 @@ struct SimWorld::Impl {
   // Files marked by the test, by their real paths (see SimWorld::setFileLocked).
   std::set<std::filesystem::path> lockedFiles;
   std::set<std::filesystem::path> readOnlyFiles;
+  std::set<std::filesystem::path> protectedFolders;
   bool fileLocked(std::string_view programPath) const;
   bool fileReadOnly(std::string_view programPath) const;
+  bool folderProtected(std::string_view programFolder) const;
+  // The file's folder is write-protected.
+  bool inProtectedFolder(std::string_view programPath) const;
 };
 
 // Creates the per-process services (sim_services.cpp, sim_window_system.cpp).

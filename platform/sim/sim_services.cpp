@@ -89,8 +89,9 @@ class SimFiles final : public Files {
     if (target.empty()) return false;
     std::error_code ec;
     if (fs::is_directory(target, ec)) return false;
-    // The rename cannot replace a file another program holds or one marked read-only.
-    if (w_.fileLocked(path) || w_.fileReadOnly(path)) return false;
+    // The rename cannot replace a file another program holds or one marked read-only, and
+    // nothing is made in a folder the user may not write.
+    if (w_.fileLocked(path) || w_.fileReadOnly(path) || w_.inProtectedFolder(path)) return false;
     fs::create_directories(target.parent_path(), ec);
     if (ec) return false;
     const fs::path temp =
@@ -115,9 +116,21 @@ class SimFiles final : public Files {
   }
 
   bool removeFile(std::string_view path) override {
-    if (!w_.fileExists(path) || w_.fileLocked(path) || w_.fileReadOnly(path)) return false;
+    if (!w_.fileExists(path) || w_.fileLocked(path) || w_.fileReadOnly(path) || w_.inProtectedFolder(path)) {
+      return false;
+    }
     std::error_code ec;
     return fs::remove(w_.hostPath(path), ec) && !ec;
+  }
+
+  Text userDataFolder() override { return "C:\\Documents and Settings\\user\\Application Data"; }
+
+  bool folderWritable(std::string_view folder) override {
+    const fs::path target = w_.hostPath(folder);
+    if (target.empty() || w_.folderProtected(folder)) return false;
+    std::error_code ec;
+    fs::create_directories(target, ec);
+    return !ec && fs::is_directory(target, ec);
   }
 
  private:
@@ -267,6 +280,22 @@ bool SimWorld::Impl::fileLocked(std::string_view programPath) const {
 
 bool SimWorld::Impl::fileReadOnly(std::string_view programPath) const {
   return !readOnlyFiles.empty() && readOnlyFiles.contains(hostPath(programPath));
+}
+
+bool SimWorld::Impl::folderProtected(std::string_view programFolder) const {
+  return !protectedFolders.empty() && protectedFolders.contains(hostPath(programFolder));
+}
+
+bool SimWorld::Impl::inProtectedFolder(std::string_view programPath) const {
+  return !protectedFolders.empty() && protectedFolders.contains(hostPath(programPath).parent_path());
+}
+
+void SimWorld::setFolderWriteProtected(std::string_view programFolder, bool writeProtected) {
+  if (writeProtected) {
+    impl_->protectedFolders.insert(impl_->hostPath(programFolder));
+  } else {
+    impl_->protectedFolders.erase(impl_->hostPath(programFolder));
+  }
 }
 
 void SimWorld::setFileLocked(std::string_view programPath, bool locked) {

@@ -131,6 +131,10 @@ class SimWorld {
   // The file's read-only attribute: it reads as before, but replacing and removing it
   // fail, as MoveFileEx and DeleteFile refuse a read-only target.
   void setFileReadOnly(std::string_view programPath, bool readOnly);
+  // A folder the user may read but not write, as the Windows folder is for a standard
+  // user of a current system: its files read as before, but no file in it can be made,
+  // replaced or removed.
+  void setFolderWriteProtected(std::string_view programFolder, bool writeProtected);
   // A hung process answers no send: sends to its windows are abandoned after the bound,
   // and virtual time moves on by that bound. Posted messages wait until it recovers.
   void setHung(ProcessId process, bool hung);

@@ -50,7 +50,15 @@ class Win32EventLoop final : public EventLoop {
     SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
   }
 
-  std::uint64_t nowMs() override { return GetTickCount64(); }
+  // Milliseconds since the system started, on 64 bits. GetTickCount64 is missing before
+  // Vista and GetTickCount wraps after 49.7 days: each wrap is counted here, which holds
+  // as long as the clock is read at least once in 49 days (every timer tick reads it).
+  std::uint64_t nowMs() override {
+    const DWORD tick = GetTickCount();
+    if (tick < lastTick_) wrapped_ += std::uint64_t{1} << 32;
+    lastTick_ = tick;
+    return wrapped_ + tick;
+  }
 
   TimeOfDay timeOfDay() override {
     SYSTEMTIME t{};
@@ -161,6 +169,8 @@ class Win32EventLoop final : public EventLoop {
   int unsignalled_ = 0;
   bool quit_ = false;
   int exitCode_ = 0;
+  DWORD lastTick_ = 0;
+  std::uint64_t wrapped_ = 0;
   // Last, so that it goes first: the window before the ticks and work it carried.
   OwnWindow window_;
 };

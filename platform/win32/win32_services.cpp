@@ -3,6 +3,7 @@
 
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
@@ -120,6 +121,27 @@ class Win32Files final : public Files {
     const auto p = PathArg(path);
     return p && !ReadOnlyFile(*p) && DeleteFileA(p->c_str());
   }
+
+  Text userDataFolder() override {
+    char buf[MAX_PATH + 1] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf))) return {};
+    Text folder(buf);
+    while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+    return folder;
+  }
+
+  // Makes the folder when it is missing, then a file in it that goes again when closed:
+  // the one sure test of the right to write there (the access lists and the system's
+  // redirection of old programs decide it, not the folder's attributes).
+  bool folderWritable(std::string_view folder) override {
+    const auto p = PathArg(folder);
+    if (!p) return false;
+    if (!CreateDirectoryA(p->c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    const std::string probe = *p + "\\~vantary-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    KernelHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
+  }
 };
 
 class Win32Sound final : public Sound {
@@ -218,7 +240,7 @@ class Win32Random final : public Random {
     QueryPerformanceCounter(&counter);
     std::seed_seq seed{
         static_cast<std::uint32_t>(counter.QuadPart), static_cast<std::uint32_t>(counter.QuadPart >> 32),
-        static_cast<std::uint32_t>(GetCurrentProcessId()), static_cast<std::uint32_t>(GetTickCount64())};
+        static_cast<std::uint32_t>(GetCurrentProcessId()), static_cast<std::uint32_t>(GetTickCount())};
     engine_.seed(seed);
   }
 

@@ -595,8 +595,10 @@ class Win32WindowSystem final : public WindowSystem {
     } else {
       info->background = GdiObject<HBRUSH>(CreateSolidBrush(desc.background));
       wc.hbrBackground = info->background.get();
-      wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));      // IDI_APPLICATION
-      wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+      // The program's own icon (the executable's first), else the system's.
+      wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+      if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+      wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));             // IDC_ARROW
       wc.style = CS_HREDRAW | CS_VREDRAW;
     }
     if (desc.doubleClicks) wc.style |= CS_DBLCLKS;
@@ -868,7 +870,7 @@ class Win32WindowSystem final : public WindowSystem {
     for (std::uintptr_t hint = kFirstHint; hint + size <= kLimit;) {
       MEMORY_BASIC_INFORMATION info{};
       if (!VirtualQuery(reinterpret_cast<void*>(hint), &info, sizeof info)) break;
-      const auto regionEnd = reinterpret_cast<std::uintptr_t>(info.BaseAddress) + info.RegionSize;
+      const std::uintptr_t regionEnd = reinterpret_cast<std::uintptr_t>(info.BaseAddress) + info.RegionSize;
       if (info.State == MEM_FREE && regionEnd - hint >= size) {
         VirtualMemory block(
             VirtualAlloc(reinterpret_cast<void*>(hint), size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));

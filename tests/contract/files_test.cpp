@@ -42,5 +42,18 @@ TEST_F(FilesContract, HeldOrReadOnlyFileIsNeitherReplacedNorRemoved) {
   }
 }
 
+// The user's own folder is named, and a folder the user can write is made when missing and
+// found writable; a path that is a file is no folder to write in.
+TEST_F(FilesContract, UserFolderIsNamedAndAWritableFolderIsMadeWhenMissing) {
+  platform::Files& files = p().files;
+  EXPECT_FALSE(files.userDataFolder().empty());
+  const Text folder = backend_->scratchFolder() + "\\made\\here";
+  EXPECT_TRUE(files.folderWritable(folder));
+  EXPECT_TRUE(files.writeFileAtomic(folder + "\\etr.cfj", "[vantari]\r\n"));
+  EXPECT_TRUE(files.folderWritable(folder));  // and again, with a file in it
+  EXPECT_FALSE(files.folderWritable(folder + "\\etr.cfj"));
+  EXPECT_TRUE(files.removeFile(folder + "\\etr.cfj"));
+}
+
 }  // namespace
 }  // namespace vantary::contract

@@ -93,5 +93,42 @@ TEST(ConsoleFiles, OverallTimeCountedWhileTheDataFileWasHeldJoinsTheStoredTime) 
   }
 }
 
+// A standard user of a current system may not write into the Windows folder: the files
+// kept there live in the user's own folder instead, the user is told once, and the
+// overall time survives restarts, carried over from a Windows folder that held it before.
+TEST(ConsoleFiles, UnwritableWindowsFolderKeepsTheFilesInTheUsersOwnFolder) {
+  for (const bool before : {false, true}) {
+    SCOPED_TRACE(before ? "files in the Windows folder from before" : "first start");
+    ConsoleWorld w;
+    const Text windows = w.program().files.windowsFolder();
+    const Text own = w.program().files.userDataFolder() + "\\vantary";
+    if (before) {
+      w.existingMachine();
+      w.setData("minutes2", "30");
+    }
+    w.world.setFolderWriteProtected(windows, true);
+    w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+    w.signOnInRoom();
+    w.start(1000);
+    ASSERT_EQ(w.world.dialogs().size(), 1u);
+    EXPECT_EQ(w.world.dialogs()[0].text,
+              "vantary cannot write its settings into " + windows + ", so it keeps them in " + own + ".");
+    w.click("idleon");
+    w.minutes(5);
+    w.stop();
+
+    w.start(1000);
+    w.click("idleon");
+    w.minutes(2);
+    w.stop();
+    EXPECT_EQ(w.world.dialogs().size(), 1u);  // told once
+    EXPECT_EQ(w.path("data"), own + "\\vantari4583.dat");
+    EXPECT_EQ(w.data("minutes2"), before ? "37" : "7");
+    EXPECT_TRUE(w.program().files.fileExists(own + "\\vantary123.ini"));
+    // The program's own folder could be written: its option file stayed there.
+    EXPECT_EQ(w.path("config"), w.program().files.programFolder() + "\\etr.cfj");
+  }
+}
+
 }  // namespace
 }  // namespace vantary::console::testing
