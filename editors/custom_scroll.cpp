@@ -3,6 +3,7 @@
 #include "editors/custom_scroll.h"
 
 #include <cstdio>
+#include <string>
 
 #include "text/text_ops.h"
 #include "toolkit/window_utils.h"

@@ -44,10 +44,10 @@ struct MacroToken {
 };
 
 // The macros in the order a line is expanded. The tokens match without regard to case and
-// as parts of longer words ("asc$" is "as" and the value of "c$"). The line is lower-cased
-// after the first kMacrosBeforeLowerCase of them and again at the end, so a value inserted
-// early is searched by every later token (a reason holding "t$" shows the time) while the
-// later ones are not (a decoration line holding "r$" keeps it).
+// as parts of longer words ("asc$" is "as" and the value of "c$"). A value inserted at one
+// step is searched by every later step, never by an earlier one: a reason holding "t$"
+// shows the time, a decoration line holding "r$" keeps it. The line is lower-cased after
+// the first kMacrosBeforeLowerCase of them and again at the end.
 inline constexpr std::array<MacroToken, 18> kMacros = {{
     {Macro::kDownloadFile, "dlf$"},
     {Macro::kReason, "r$"},

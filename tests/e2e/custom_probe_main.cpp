@@ -95,15 +95,15 @@ int main(int argc, char** argv) {
   p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
                    kProgramStartLimitMs);
   if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
-  c.check("the three in-stats lines reach the room", watch.waitForCount(3, kProgramStartLimitMs),
+  const bool announced = watch.waitForCount(3, kProgramStartLimitMs);
+  c.check("the three in-stats lines reach the room", announced,
           QuotedAll(watch.texts(0, watch.lines().size())));
 
   const std::size_t engagedAt = watch.lines().size();
   ws.post(main, msg::kCommand, kIdleOn, 0);
-  c.check("idle on sends the engaged line",
-          watch.waitForCount(engagedAt + 1, kLinesLimitMs) &&
-              watch.lines()[engagedAt].text == Text("°› vantarý³ · engaged"_ansi),
-          QuotedAll(watch.texts(engagedAt, engagedAt + 1)));
+  const bool engaged = watch.waitForCount(engagedAt + 1, kLinesLimitMs) &&
+                       watch.lines()[engagedAt].text == Text("°› vantarý³ · engaged"_ansi);
+  c.check("idle on sends the engaged line", engaged, QuotedAll(watch.texts(engagedAt, engagedAt + 1)));
 
   // The scroll moment: line 1 with its head (the colours' tags are markup the room does not
   // show); lines 2 to 4 are empty and reach the room not at all.
