@@ -35,7 +35,7 @@ void Console::MainTimerTick() {
     const host::BrowserDownload browser = host_->GetBrowserDownload();
     RefreshUploadLabels();
     if (menu_->checked("custom")) {
-      host_->RaiseDownloadWindow();
+      // The custom scroll brings the host's download window to the top first.
       if (customScroll_) customScroll_(browser);
     } else {
       standardScroll();

@@ -78,6 +78,11 @@ Console::Console(Platform& platform, ConsoleOptions options)
   }
   host_ = std::make_unique<host::Host>(p_, [this] { return style(); });
   timer1_ = &form_->addTimer("Timer1", options_.minuteMs, [this] { MainTimerTick(); });
+  custom_ = std::make_unique<editors::CustomScroll>(*host_, *form_, *editors_);
+  // A custom scroll stops where a standard one does: idle off or end during a line.
+  setCustomScroll([this](const host::BrowserDownload& browser) {
+    custom_->sendPeriodic(browser, [this] { return scrollGoesOn(); });
+  });
   scanner_ = std::make_unique<host::ChatScanner>(
       *host_, [this](const Text& sender, const Text& line) { ChatLine(sender, line); });
   commandList_ = std::make_unique<windows::CommandList>(p_, [this] { return trigger(); });

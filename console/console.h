@@ -14,6 +14,7 @@
 
 #include "console/idle_clock.h"
 #include "console/menu.h"
+#include "editors/custom_scroll.h"
 #include "editors/editor_windows.h"
 #include "host/auto_upchat.h"
 #include "host/chat_scanner.h"
@@ -62,6 +63,8 @@ class Console {
   toolkit::Form& form() { return *form_; }
   ConsoleMenu& menu() { return *menu_; }
   editors::EditorWindows& editors() { return *editors_; }
+  // The custom scroll; its view form is the customs window's view button.
+  editors::CustomScroll& customScroll() { return *custom_; }
   host::Host& host() { return *host_; }
   const SettingsPaths& paths() const { return paths_; }
   platform::Timer& mainTimer() { return *timer1_; }
@@ -80,7 +83,8 @@ class Console {
   // handler the console has for it.
   void setMenuHandler(std::string_view item, Handler handler);
   // The custom scroll, sent at scroll moments while `custom` is checked, with the web
-  // browser's download dialog as read at the start of the moment.
+  // browser's download dialog as read at the start of the moment (the console's own
+  // customScroll() unless replaced).
   void setCustomScroll(std::function<void(const host::BrowserDownload&)> scroll);
   // Runs when the end command has asked the event loop to quit.
   void setEndHandler(Handler handler);
@@ -186,6 +190,7 @@ class Console {
   ClockFace* face_ = nullptr;
   std::map<std::uint32_t, Handler> menuHandlers_;
   std::unique_ptr<windows::CommandList> commandList_;
+  std::unique_ptr<editors::CustomScroll> custom_;
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;
   bool loaded_ = false;

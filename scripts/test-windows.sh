@@ -160,54 +160,64 @@ stop_left() {
   wait "$pid"
 }
 
+# vantary_e2e NAME PROBE OPTIONS DATA [PROBE ARGUMENTS]: a run of vantary.exe against
+# hostsim.exe watched by tests/e2e/PROBE.exe, with OPTIONS as its etr.cfj and DATA (when not
+# empty) as its data file in the Windows folder beforehand; the probe gets the control
+# channel, the minute and the probe arguments, and writes its summary as "NAME: ...".
 vantary_e2e() {
+  local name=$1 probe=$2 options=$3 data=$4
+  shift 4
   local minute_ms=1000
-  local program=$logs/vantary_e2e_program
-  local channel=$logs/vantary_e2e.control
+  local program=$logs/${name}_program
+  local channel=$logs/${name}.control
   rm -rf "$program"
   if ! mkdir -p "$program" || ! cp "$build/app/vantary.exe" "$program/"; then
     echo "test-windows: could not put $build/app/vantary.exe into a fresh program folder"
     return 1
   fi
   # The sounds the program plays lie beside it.
-  local name
-  for name in kestro.dll click.wav; do
-    [ -f "$build/app/$name" ] && cp "$build/app/$name" "$program/"
+  local file
+  for file in kestro.dll click.wav; do
+    [ -f "$build/app/$file" ] && cp "$build/app/$file" "$program/"
   done
-  printf '[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' >"$program/etr.cfj"
-  for name in vantari4583.dat vantary12.ini vantary122.ini vantary123.ini; do
-    rm -f "$WINEPREFIX/drive_c/windows/$name"
+  printf '%s' "$options" >"$program/etr.cfj"
+  for file in vantari4583.dat vantary12.ini vantary122.ini vantary123.ini; do
+    rm -f "$WINEPREFIX/drive_c/windows/$file"
   done
-  rm -f "$channel" "$channel.out" "$logs/vantary_e2e_hostsim.log"
+  [ -n "$data" ] && printf '%s' "$data" >"$WINEPREFIX/drive_c/windows/vantari4583.dat"
+  rm -f "$channel" "$channel.out" "$logs/${name}_hostsim.log"
   : >"$channel"
   (cd "$logs" && exec timeout -k 5 150 "$WINE" "$hostsim" --quiet --control "$(winpath "$channel")" \
-    --log "$(winpath "$logs/vantary_e2e_hostsim.log")" --exit-after 140 \
-    >"$logs/vantary_e2e_hostsim.out" 2>&1 </dev/null) &
+    --log "$(winpath "$logs/${name}_hostsim.log")" --exit-after 140 \
+    >"$logs/${name}_hostsim.out" 2>&1 </dev/null) &
   local host_pid=$!
   (cd "$program" && VANTARY_MINUTE_MS=$minute_ms exec timeout -k 5 150 "$WINE" "$program/vantary.exe" \
-    >"$logs/vantary_e2e_vantary.out" 2>&1 </dev/null) &
+    >"$logs/${name}_vantary.out" 2>&1 </dev/null) &
   local vantary_pid=$!
-  wine_run 180 "$logs/vantary_probe.log" "$e2e/vantary_probe.exe" "$(winpath "$channel")" "$minute_ms" \
-    "$(winpath "$program")"
+  wine_run 180 "$logs/$probe.log" "$e2e/$probe.exe" "$(winpath "$channel")" "$minute_ms" "$@"
   local rc=$?
-  tr -d '\r' <"$logs/vantary_probe.log"
+  tr -d '\r' <"$logs/$probe.log"
   local summary
-  summary=$(tr -d '\r' <"$logs/vantary_probe.log" | grep -E '^vantary-e2e: [0-9]+ passed, [0-9]+ failed$' |
-    tail -1)
+  summary=$(tr -d '\r' <"$logs/$probe.log" | grep -E "^$name: [0-9]+ passed, [0-9]+ failed\$" | tail -1)
   stop_left "$vantary_pid" vantary.exe
   local vantary_rc=$?
   stop_left "$host_pid" hostsim.exe
   local host_rc=$?
   if [ $rc -ne 0 ] || [ -z "$summary" ] || ! [[ $summary =~ \ 0\ failed$ ]] || [ $vantary_rc -ne 0 ] ||
       [ $host_rc -ne 0 ]; then
-    echo "test-windows: vantary end-to-end test FAILED (probe exit $rc, vantary exit $vantary_rc," \
+    echo "test-windows: $name FAILED (probe exit $rc, vantary exit $vantary_rc," \
       "hostsim exit $host_rc); hostsim's log:"
-    tr -d '\r' <"$logs/vantary_e2e_hostsim.log" 2>/dev/null
+    tr -d '\r' <"$logs/${name}_hostsim.log" 2>/dev/null
     return 1
   fi
-  echo "test-windows: vantary end-to-end test passed"
+  echo "test-windows: $name passed"
 }
-vantary_e2e || failures=$((failures + 1))
+vantary_e2e vantary-e2e vantary_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" "$(winpath "$logs/vantary-e2e_program")" ||
+  failures=$((failures + 1))
+# The custom message mode: the custom line stored beforehand, with its macros, goes out at
+# each scroll moment instead of the time line.
+vantary_e2e custom-e2e custom_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\nINT=1\r\nREASON=Lunch\r\n' \
+  $'[vantari]\r\nCOLOR=336699\r\nCOLOR2=000000\r\nCUS1=Away r$ for M1$ mins at t$\r\n' || failures=$((failures + 1))
 
 if [ $failures -ne 0 ]; then
   echo "test-windows: $failures part(s) FAILED"

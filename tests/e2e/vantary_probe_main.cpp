@@ -25,6 +25,7 @@ using vantary::e2e::kAnswerLimitMs;
 using vantary::e2e::kHostStartLimitMs;
 using vantary::e2e::Quoted;
 using vantary::e2e::QuotedAll;
+using vantary::e2e::RoomWatch;
 
 using namespace vantary::platform;
 using vantary::text::operator""_ansi;
@@ -54,66 +55,6 @@ constexpr int kTranscriptLines = 1000;
 // Menu command identifiers of vantary's main window.
 constexpr std::uint32_t kIdleOn = 1001;
 constexpr std::uint32_t kEnd = 1502;
-
-// The user's messages in the room as its transcript control shows them, each with the
-// moment the probe first saw it. Only the host starts a line with a name and a TAB, so the
-// user's lines are those starting with the screen name, ":" and a TAB.
-class RoomWatch {
- public:
-  struct Line {
-    Text text;
-    std::uint64_t seenMs = 0;
-  };
-
-  RoomWatch(Platform& p, Window transcript, const Text& screenName)
-      : p_(p), transcript_(transcript), prefix_(screenName + ":\t") {}
-
-  // Waits until `done` holds for the lines seen so far, reading the room every pump.
-  bool waitFor(const std::function<bool(const std::vector<Line>&)>& done, std::uint32_t limitMs) {
-    return p_.loop.waitUntil(
-        [&] {
-          read();
-          return done(lines_);
-        },
-        limitMs);
-  }
-  bool waitForCount(std::size_t count, std::uint32_t limitMs) {
-    return waitFor([&](const std::vector<Line>& lines) { return lines.size() >= count; }, limitMs);
-  }
-  const std::vector<Line>& lines() const { return lines_; }
-  std::vector<Text> texts(std::size_t from, std::size_t to) const {
-    std::vector<Text> out;
-    for (std::size_t i = from; i < to && i < lines_.size(); ++i) out.push_back(lines_[i].text);
-    return out;
-  }
-  // The room showed fewer of the user's lines than before: lines were lost or the room
-  // changed under the probe.
-  bool shrank() const { return shrank_; }
-
- private:
-  void read() {
-    const Text all = p_.windows.text(transcript_);
-    std::size_t count = 0;
-    std::size_t start = 0;
-    while (start < all.size()) {
-      std::size_t end = all.find("\r\n", start);
-      if (end == Text::npos) end = all.size();
-      if (all.compare(start, prefix_.size(), prefix_) == 0) {
-        const Text text = all.substr(start + prefix_.size(), end - start - prefix_.size());
-        if (count == lines_.size()) lines_.push_back({text, p_.loop.nowMs()});
-        ++count;
-      }
-      start = end + 2;
-    }
-    if (count < lines_.size()) shrank_ = true;
-  }
-
-  Platform& p_;
-  Window transcript_;
-  Text prefix_;
-  std::vector<Line> lines_;
-  bool shrank_ = false;
-};
 
 // The minute of a time line "°› vantarý³ · 0d . 0h . <M>m ·" of the first hour, or -1.
 int TimeLineMinute(const Text& line) {

@@ -1,0 +1,135 @@
+// The end-to-end probe of vantary.exe's custom scroll against hostsim.exe: the test script
+// starts hostsim.exe (signed on, quiet, --control FILE) and vantary.exe in the custom
+// message mode, with a shortened minute, the reason "Lunch" in its options and the custom
+// line "Away r$ for M1$ mins at t$" in its data file. This probe runs idle on by WM_COMMAND
+// and reads what reaches the host's rich room: at the scroll moment the expanded custom
+// line, instead of the time line. Prints one line per check and ends with
+// "custom-e2e: N passed, M failed".
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
+#include "text/ansi.h"
+
+namespace {
+
+using vantary::e2e::Channel;
+using vantary::e2e::Checks;
+using vantary::e2e::kHostStartLimitMs;
+using vantary::e2e::Quoted;
+using vantary::e2e::QuotedAll;
+using vantary::e2e::RoomWatch;
+
+using namespace vantary::platform;
+using vantary::text::operator""_ansi;
+using vantary::text::Text;
+
+// How long vantary.exe may take from its start to its in-stats lines: the intro's animation
+// runs first, and Wine may be cold.
+constexpr std::uint32_t kProgramStartLimitMs = 40000;
+// How long the lines of one announcement or command may take to reach the room.
+constexpr std::uint32_t kLinesLimitMs = 10000;
+// How long vantary.exe may take to close its windows after the end command.
+constexpr std::uint32_t kExitLimitMs = 10000;
+// The first scroll moment comes a minute after idle on; it may come this late.
+constexpr double kLatestTick = 3.0;
+// The time of day in the line is read when the line is built, a moment before the probe
+// sees it; the two clocks are the same machine's.
+constexpr int kTimeSlackSeconds = 30;
+
+constexpr std::uint32_t kIdleOn = 1001;
+constexpr std::uint32_t kEnd = 1502;
+
+// The time of day as the custom line shows it: 12-hour clock, "9:05:07 pm".
+Text ShownTime(int secondsOfDay) {
+  const int hour = secondsOfDay / 3600;
+  const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d %s", hour12, secondsOfDay / 60 % 60, secondsOfDay % 60,
+                hour < 12 ? "am" : "pm");
+  return buffer;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  char* end = nullptr;
+  const unsigned long minuteArg = argc == 3 ? std::strtoul(argv[2], &end, 10) : 0;
+  if (argc != 3 || *end != '\0' || minuteArg < 100 || minuteArg > 60000) {
+    std::fprintf(
+        stderr,
+        "usage: custom_probe.exe CONTROL_FILE MINUTE_MS (hostsim.exe runs with --control CONTROL_FILE, "
+        "vantary.exe with VANTARY_MINUTE_MS=MINUTE_MS, 100 to 60000)\n");
+    return 2;
+  }
+  const auto minuteMs = static_cast<std::uint32_t>(minuteArg);
+  vantary::platform::win32::Win32Platform system;
+  Platform& p = system.platform();
+  WindowSystem& ws = p.windows;
+  Checks c("custom-e2e");
+  Channel channel(p, argv[1]);
+
+  if (!c.check("hostsim's control channel answers file appears", channel.hostListening(kHostStartLimitMs)))
+    return c.finish();
+  const Text screenName = channel.stateValue("screen-name");
+  channel.ask("transcript-limit 1000");
+  Window room;
+  p.loop.waitUntil(
+      [&] {
+        const Window mdi = ws.firstChild(ws.findWindow("AOL Frame25", std::nullopt), "MDIClient");
+        for (Window child = ws.findChild(mdi, {}, "AOL Child"); child && !room;
+             child = ws.findChild(mdi, child, "AOL Child")) {
+          if (ws.firstChild(child, "RICHCNTL") && ws.firstChild(child, "_AOL_Listbox")) room = child;
+        }
+        return static_cast<bool>(room);
+      },
+      kHostStartLimitMs);
+  if (!c.check("finds the host's rich room", static_cast<bool>(room))) return c.finish();
+  RoomWatch watch(p, ws.firstChild(room, "RICHCNTL"), screenName);
+
+  const std::string_view caption = "vantary³ by kestro"_ansi;
+  Window main;
+  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
+                   kProgramStartLimitMs);
+  if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
+  const bool announced = watch.waitForCount(3, kProgramStartLimitMs);
+  c.check("the three in-stats lines reach the room", announced,
+          QuotedAll(watch.texts(0, watch.lines().size())));
+
+  const std::size_t engagedAt = watch.lines().size();
+  ws.post(main, msg::kCommand, kIdleOn, 0);
+  const bool engaged = watch.waitForCount(engagedAt + 1, kLinesLimitMs) &&
+                       watch.lines()[engagedAt].text == Text("°› vantarý³ · engaged"_ansi);
+  c.check("idle on sends the engaged line", engaged, QuotedAll(watch.texts(engagedAt, engagedAt + 1)));
+
+  // The scroll moment: line 1 with its head (the colours' tags are markup the room does not
+  // show); lines 2 to 4 are empty and reach the room not at all.
+  const Text head("°› vantarý³ · away lunch for 1 mins at "_ansi);
+  const bool scrolled =
+      watch.waitForCount(engagedAt + 2, static_cast<std::uint32_t>(kLatestTick * minuteMs) + kLinesLimitMs);
+  const TimeOfDay seen = p.loop.timeOfDay();
+  const Text line = scrolled ? watch.lines()[engagedAt + 1].text : Text{};
+  bool timeMatches = false;
+  const int now = (seen.hour * 60 + seen.minute) * 60 + seen.second;
+  for (int back = 0; back <= kTimeSlackSeconds && !timeMatches; ++back) {
+    timeMatches = line == head + ShownTime((now - back + 86400) % 86400);
+  }
+  c.check("the scroll moment sends the custom line with the reason, the minutes and the time of day",
+          timeMatches, Quoted(line) + " seen at " + Quoted(ShownTime(now)));
+  // Another minute: still the custom line alone, never the standard time line.
+  watch.waitForCount(engagedAt + 3, static_cast<std::uint32_t>(kLatestTick * minuteMs) + kLinesLimitMs);
+  const std::vector<Text> after = watch.texts(engagedAt + 1, watch.lines().size());
+  bool onlyCustom = after.size() >= 2;
+  for (const Text& l : after)
+    onlyCustom = onlyCustom && l.rfind("°› vantarý³ · away lunch for "_ansi, 0) == 0;
+  c.check("each scroll moment sends the custom line and nothing else", onlyCustom, QuotedAll(after));
+
+  ws.post(main, msg::kCommand, kEnd, 0);
+  c.check("vantary closes after end",
+          p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
+  c.check("the host answers quit", channel.ask("quit").has_value());
+  return c.finish();
+}
