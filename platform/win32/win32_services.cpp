@@ -136,6 +136,10 @@ class Win32Files final : public Files {
   bool folderWritable(std::string_view folder) override {
     const auto p = PathArg(folder);
     if (!p) return false;
+    // Each missing folder of the path is made, the outermost first.
+    for (std::size_t at = p->find('\\', 3); at != std::string::npos; at = p->find('\\', at + 1)) {
+      CreateDirectoryA(p->substr(0, at).c_str(), nullptr);
+    }
     if (!CreateDirectoryA(p->c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     const std::string probe = *p + "\\~vantary-" + std::to_string(GetCurrentProcessId()) + ".tmp";
     KernelHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

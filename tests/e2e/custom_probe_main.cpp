@@ -76,17 +76,7 @@ int main(int argc, char** argv) {
     return c.finish();
   const Text screenName = channel.stateValue("screen-name");
   channel.ask("transcript-limit 1000");
-  Window room;
-  p.loop.waitUntil(
-      [&] {
-        const Window mdi = ws.firstChild(ws.findWindow("AOL Frame25", std::nullopt), "MDIClient");
-        for (Window child = ws.findChild(mdi, {}, "AOL Child"); child && !room;
-             child = ws.findChild(mdi, child, "AOL Child")) {
-          if (ws.firstChild(child, "RICHCNTL") && ws.firstChild(child, "_AOL_Listbox")) room = child;
-        }
-        return static_cast<bool>(room);
-      },
-      kHostStartLimitMs);
+  const Window room = vantary::e2e::WaitForRichRoom(p, kHostStartLimitMs);
   if (!c.check("finds the host's rich room", static_cast<bool>(room))) return c.finish();
   RoomWatch watch(p, ws.firstChild(room, "RICHCNTL"), screenName);
 

@@ -126,6 +126,24 @@ class Channel {
   int number_ = 0;
 };
 
+// The host's rich room (its transcript and its people list), waited for up to `limitMs`;
+// 0 when none came.
+inline Window WaitForRichRoom(Platform& p, std::uint32_t limitMs) {
+  platform::WindowSystem& ws = p.windows;
+  Window room;
+  p.loop.waitUntil(
+      [&] {
+        const Window mdi = ws.firstChild(ws.findWindow("AOL Frame25", std::nullopt), "MDIClient");
+        for (Window child = ws.findChild(mdi, {}, "AOL Child"); child && !room;
+             child = ws.findChild(mdi, child, "AOL Child")) {
+          if (ws.firstChild(child, "RICHCNTL") && ws.firstChild(child, "_AOL_Listbox")) room = child;
+        }
+        return static_cast<bool>(room);
+      },
+      limitMs);
+  return room;
+}
+
 // The user's messages in the room as its transcript control shows them, each with the
 // moment the probe first saw it. Only the host starts a line with a name and a TAB, so the
 // user's lines are those starting with the screen name, ":" and a TAB.
