@@ -76,6 +76,7 @@ Console::Console(Platform& platform, ConsoleOptions options)
     const auto id = static_cast<std::uint32_t>(item.command);
     form_->onCommand(id, [this, id] { runMenuItem(id); });
   }
+  form_->onMessage(kTrayCallbackMessage, [this](const platform::Message& m) { return trayCallback(m); });
   host_ = std::make_unique<host::Host>(p_, [this] { return style(); });
   timer1_ = &form_->addTimer("Timer1", options_.minuteMs, [this] { MainTimerTick(); });
   custom_ = std::make_unique<editors::CustomScroll>(*host_, *form_, *editors_);
@@ -92,6 +93,8 @@ Console::Console(Platform& platform, ConsoleOptions options)
 
 Console::~Console() {
   *alive_ = false;
+  // No dead icon stays in the tray once the program is gone.
+  leaveTray();
   if (timer1_ != nullptr) timer1_->setEnabled(false);
   if (scanner_) scanner_->stop();
   if (autoUpchat_) autoUpchat_->setEnabled(false);

@@ -30,6 +30,13 @@ using platform::Platform;
 using settings::SettingsPaths;
 using text::Text;
 
+// The keyword of a private room on generation "95", followed by the room's name.
+inline constexpr std::string_view kPrivateRoomKeyword = "aol://2719:2-2-";
+// The tray icon's callback: the mouse-move message, with the icon's mouse message in the
+// low word of lParam.
+inline constexpr std::uint32_t kTrayCallbackMessage = 512;
+inline constexpr std::uint32_t kTrayIconId = 1;
+
 // The main window's caption, which outside programs find it by.
 std::string_view MainWindowCaption();
 
@@ -90,25 +97,45 @@ class Console {
   void setEndHandler(Handler handler);
 
   // ---- commands ------------------------------------------------------------------------
-  void IdleCommand();              // `idleon`
-  void EndCommand();               // `end`
-  void IntervalCommand();          // `scrollint`
-  void CurIdleCommand();           // `curidle`
-  void OverallCommand();           // `overall`
-  void OverallClearCommand();      // `overallclear`
-  void ScrollTransferCommand();    // `scroltrans`
-  void DlulToggle();               // `dlul`
-  void AutoUpToggle();             // `autoup`
-  void ReasonModeCommand();        // `rea2`
-  void MultipleMessagesCommand();  // `mm`
-  void CustomModeCommand();        // `custom`
-  void ReasonLineToggle();         // `rea`
-  void ImmuneToggle();             // `immune`
-  void LaggFreeToggle();           // `laggfree`
-  void EditCustomCommand();        // `editcus`
-  void EditMultipleCommand();      // `editmul`
-  void EditAsciiCommand();         // `editascii`
-  void ColorCommand();             // `sdaf`
+  void IdleCommand();               // `idleon`
+  void EndCommand();                // `end`
+  void IntervalCommand();           // `scrollint`
+  void CurIdleCommand();            // `curidle`
+  void OverallCommand();            // `overall`
+  void OverallClearCommand();       // `overallclear`
+  void ScrollTransferCommand();     // `scroltrans`
+  void DlulToggle();                // `dlul`
+  void AutoUpToggle();              // `autoup`
+  void ReasonModeCommand();         // `rea2`
+  void MultipleMessagesCommand();   // `mm`
+  void CustomModeCommand();         // `custom`
+  void ReasonLineToggle();          // `rea`
+  void ImmuneToggle();              // `immune`
+  void LaggFreeToggle();            // `laggfree`
+  void EditCustomCommand();         // `editcus`
+  void EditMultipleCommand();       // `editmul`
+  void EditAsciiCommand();          // `editascii`
+  void ColorCommand();              // `sdaf`
+  void RoomIdleToggle();            // `roomidle`
+  void SetRoomCommand();            // `setroom`
+  void InstantMessagesOffToggle();  // `offbe`
+  void InstantMessagesOnToggle();   // `onaf`
+  void ChatEnterCommand();          // `enterpr`
+  void UpchatCommand();             // `upchat`
+  void UnupchatCommand();           // `unup`
+  void WaitCommand();               // `wait`
+  void WelcomeCommand();            // `welcome`
+  void GlyphCommand();              // `glyph`
+  void ModalCommand();              // `modal`
+  void SignOffCommand();            // `sf`
+  void HideHostCommand();           // `hide`
+  void ShowHostCommand();           // `show`
+  void MinimizeCommand();           // `mini`: to the tray
+  void ShutdownCommand();           // `shutdown`
+  void RebootCommand();             // `reboot`
+  void TunedeckCommand();           // `tunedeck`
+  // The icon in the tray, while the program sits there.
+  bool inTray() const { return inTray_; }
   // Reads the first host modal's texts into `lblfile`, `lblper` and `lblmins`.
   void RefreshUploadLabels();
   // The in-stats (starting) or out-stats announcement.
@@ -140,6 +167,12 @@ class Console {
   void setMessageMode(std::string_view mode);
   // Writes a key of the configuration file.
   void storeConfig(std::string_view key, std::string_view value);
+  // Runs a host operation when a user is signed on, else nothing.
+  void runForSignedOn(void (host::Host::*operation)());
+  // The tray icon's record, and the answer to its callback message.
+  platform::TrayIcon trayIcon() const;
+  std::optional<platform::LResult> trayCallback(const platform::Message& m);
+  void leaveTray();
   void sendStatus(std::string_view ascii, std::string_view body);
   void reportIdle(bool overall);
   bool isScrollMoment();
@@ -194,6 +227,7 @@ class Console {
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;
   bool loaded_ = false;
+  bool inTray_ = false;
   // The data file could not be read at start: its overall time is not yet in h1, d1, m1.
   bool overallUnread_ = false;
   // Commands run one at a time, in the order they came: one that comes while another runs

@@ -70,6 +70,8 @@ class ClockFace {
   virtual ~ClockFace() = default;
   virtual Text label(std::string_view name) = 0;
   virtual void setLabel(std::string_view name, std::string_view caption) = 0;
+  // Shows or hides the face (it hides while the program sits in the tray).
+  virtual void setShown(bool shown) = 0;
 };
 
 // A face that is a Form with those six labels.
@@ -78,6 +80,7 @@ class FormClockFace : public ClockFace {
   explicit FormClockFace(toolkit::Form& form) : form_(form) {}
   Text label(std::string_view name) override { return form_.text(name); }
   void setLabel(std::string_view name, std::string_view caption) override { form_.setText(name, caption); }
+  void setShown(bool shown) override { shown ? form_.show() : form_.hide(); }
 
  private:
   toolkit::Form& form_;

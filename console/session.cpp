@@ -12,8 +12,6 @@ using text::operator""_ansi;
 using text::RemoveSpaces;
 using text::ToLower;
 
-// The keyword of a private room on generation "95", followed by the room's name.
-constexpr std::string_view kPrivateRoomKeyword = "aol://2719:2-2-";
 // How long ending a session lets pending events run before the clock is reset.
 constexpr double kIdleOffPauseSeconds = 0.1;
 // The clock labels that idle off resets, on `vantary` and on the console face.
@@ -47,7 +45,9 @@ void Console::startSession() {
   toolkit::Form& f = *form_;
   menu_->setCaption("idleon", kIdleOffCaption);
   timer1_->setEnabled(true);
-  if (menu_->checked("roomidle")) {
+  // An empty name (a cancelled or blank "set room name") names no room: none is entered,
+  // rather than the room keyword run bare.
+  if (menu_->checked("roomidle") && !text::Trim(f.text("roomenter2")).empty()) {
     const Text room = f.text("roomenter2");
     if (text::NumericValue(host_->GetHostVersionText()) == 95) {
       host_->RunKeywordWindow(Text(kPrivateRoomKeyword) + room);

@@ -19,5 +19,6 @@ class Shell {
 inline constexpr std::uint32_t kEwxLogoff = 0;
 inline constexpr std::uint32_t kEwxShutdown = 1;
 inline constexpr std::uint32_t kEwxReboot = 2;
+inline constexpr std::uint32_t kEwxPowerOff = 8;
 
 }  // namespace vantary::platform

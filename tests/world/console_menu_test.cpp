@@ -149,3 +149,119 @@ TEST(ConsoleMenu, ImmuneScrollsLockTheScrollSwitchesAndLagFreeSurvivesARestart) 
 
 }  // namespace
 }  // namespace vantary::console::testing
+
+namespace vantary::console::testing {
+namespace {
+
+using platform::sim::ShellRecord;
+
+// "roo&m before idle'n" greys "set room &name" but keeps the name; a cancelled name is
+// stored empty, and idle on then enters no room at all rather than the bare room keyword.
+TEST(ConsoleMenu, RoomOptionsKeepTheNameAndAnEmptyNameEntersNoRoom) {
+  ConsoleWorld w(Generation::k3);  // "95"
+  w.existingMachine();
+  w.setConfig("roomenter", "1");
+  w.setConfig("setroom", "Den");
+  w.signOnInRoom("Lobby", RoomLayout::kPlain);
+  w.host.setPrivateRoomLayout(RoomLayout::kPlain);
+  Console& c = w.start();
+  w.click("roomidle");
+  EXPECT_FALSE(c.menu().enabled("setroom"));
+  EXPECT_EQ(w.config("roomenter"), "0");
+  EXPECT_EQ(w.config("setroom"), "Den");
+  w.click("roomidle");
+  w.world.queueDialogAnswer(DialogAnswer::Cancel());
+  w.click("setroom");
+  EXPECT_EQ(w.config("setroom"), "");
+  const std::size_t keywords = w.host.keywordsRun().size();
+  w.click("idleon");
+  w.world.runFor(1000);
+  EXPECT_EQ(w.host.keywordsRun().size(), keywords);
+
+  // Chat enter on generation 95: the room keyword, then the plain line in the room.
+  w.world.queueDialogAnswer(DialogAnswer::Input("lobby1"));
+  w.click("enterpr");
+  w.world.runFor(2000);
+  ASSERT_EQ(w.host.keywordsRun().size(), keywords + 1);
+  EXPECT_EQ(w.host.keywordsRun().back(), "aol://2719:2-2-lobby1");
+  const Window room = w.host.findRoom("lobby1");
+  ASSERT_TRUE(room);
+  EXPECT_NE(w.host.transcript(room).find(Text("°› vantarý³ · enter'd . lobby1"_ansi)), Text::npos);
+}
+
+// "&minimize" puts the icon into the tray and hides the face; only the icon's own double
+// click and right click answer, never a mouse move over the window.
+TEST(ConsoleMenu, TrayIconBringsTheFaceBackAndOpensTheMenu) {
+  ConsoleWorld w;
+  w.existingMachine();
+  Console& c = w.start();
+  w.click("mini");
+  ASSERT_EQ(w.world.trayEvents().size(), 1u);
+  const platform::TrayIcon icon = w.world.trayEvents()[0].icon;
+  EXPECT_EQ(icon.owner, c.form().window());
+  EXPECT_EQ(icon.callbackMessage, 512u);
+  EXPECT_EQ(icon.tip, MainWindowCaption());
+  EXPECT_FALSE(w.face->visible());
+  const auto tray = [&](std::uintptr_t wParam, std::intptr_t lParam) {
+    w.program().windows.send(c.form().window(), msg::kMouseMove, wParam, lParam);
+    w.world.runFor(10);
+  };
+  tray(1, 0x0201);              // a single click
+  tray(0, 0x0203);              // a mouse move at (515, 0)
+  tray(1, (5 << 16) | 0x0203);  // a mouse move with the left button at (515, 5)
+  EXPECT_FALSE(w.face->visible());
+  EXPECT_EQ(w.world.trayEvents().size(), 1u);
+  EXPECT_FALSE(w.world.lastPopupMenu().has_value());
+  tray(1, 0x0205);  // right button up
+  ASSERT_TRUE(w.world.lastPopupMenu().has_value());
+  EXPECT_EQ(w.world.lastPopupMenu()->menu, c.menu().popup());
+  tray(1, 0x0203);  // double click
+  EXPECT_TRUE(w.face->visible());
+  ASSERT_EQ(w.world.trayEvents().size(), 2u);
+  EXPECT_FALSE(w.world.trayEvents()[1].added);
+
+  // An icon in the tray when the program ends goes with it.
+  w.click("mini");
+  w.stop();
+  ASSERT_EQ(w.world.trayEvents().size(), 4u);
+  EXPECT_FALSE(w.world.trayEvents()[3].added);
+}
+
+TEST(ConsoleMenu, PowerQuestionsAskFirstAndAMissingCompanionIsNamed) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.start();
+  const auto exits = [&] {
+    std::vector<std::uint32_t> flags;
+    for (const ShellRecord& r : w.world.shellEvents()) {
+      if (r.kind == ShellRecord::Kind::kExitWindows) flags.push_back(r.flags);
+    }
+    return flags;
+  };
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdNo));
+  w.click("shutdown");
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdNo));
+  w.click("reboot");
+  EXPECT_TRUE(exits().empty());
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdYes));
+  w.click("shutdown");
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdYes));
+  w.click("reboot");
+  EXPECT_EQ(exits(), (std::vector<std::uint32_t>{platform::kEwxShutdown | platform::kEwxPowerOff,
+                                                 platform::kEwxReboot}));
+  const auto& dialogs = w.world.dialogs();
+  ASSERT_EQ(dialogs.size(), 4u);
+  EXPECT_EQ(dialogs[0].text, "are you sure you want to exit windows?");
+  EXPECT_EQ(dialogs[1].text, "are u sure u want to reboot?");
+  EXPECT_EQ(dialogs[1].title, "vantary : reboot");
+
+  w.world.setStartProgramResult(false);
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+  w.click("tunedeck");
+  ASSERT_EQ(dialogs.size(), 5u);
+  EXPECT_EQ(dialogs[4].text,
+            "tunedeck is not there: " + w.program().files.programFolder() + "\\tunedeck.exe is missing.");
+}
+
+}  // namespace
+}  // namespace vantary::console::testing
