@@ -158,7 +158,12 @@ TEST(EditorWindows, CustomsSliderStepperHeightsAndSave) {
   // Heights: compact, "more customs", then "up"; the width stays.
   EXPECT_EQ(w.heightOf(customs), 144);  // 2160 twips at 15 twips a pixel
   EXPECT_EQ(customs.rect().width(), 249);
-  u.click(customs, "Label11");
+  // "more customs" leans while the button is down on it.
+  const Window more = customs.control("Label11");
+  w.program().windows.sendMouseDown(more);
+  EXPECT_TRUE(w.world.fontOf(more).value_or(platform::FontSpec{}).italic);
+  w.program().windows.sendMouseUp(more);
+  EXPECT_FALSE(w.world.fontOf(more).value_or(platform::FontSpec{.italic = true}).italic);
   EXPECT_EQ(w.heightOf(customs), 213);  // 3200 twips
   u.click(customs, "SSRibbon3");
   EXPECT_EQ(w.heightOf(customs), 144);
