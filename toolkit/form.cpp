@@ -93,6 +93,8 @@ struct Form::Core {
   // scroll bar's range, which the control does not tell.
   std::map<std::uint32_t, int> values;
   std::map<std::uint32_t, std::pair<int, int>> ranges;
+  // The program sets a value now: what the control reports meanwhile is no move of the user.
+  bool settingValue = false;
   std::map<std::uint32_t, Handler> commands;
   std::map<std::uint32_t, MessageHandler> messages;
   Handler close;
@@ -132,6 +134,7 @@ struct Form::Core {
   // WM_HSCROLL or WM_VSCROLL from a slider or a scroll bar: a scroll bar's thumb moves as
   // the user asked; the change handler runs when the value moved.
   void scrolled(const Control& c, const Message& m) {
+    if (settingValue) return;
     const int code = platform::LowWord(m.wParam);
     if (c.type == ControlType::kScrollBar) {
       const auto [low, high] =
@@ -513,26 +516,32 @@ int Form::value(std::string_view name) const {
 void Form::setValue(std::string_view name, int value) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
+  // The program's own change is no change of the user's, whether or not the control
+  // reports it.
+  const std::shared_ptr<Core> core = core_;
+  core->settingValue = true;
   if (c->type == ControlType::kSlider) {
     p_.windows.setTrackPosition(c->window, value);
   } else {
     p_.windows.setScrollPosition(c->window, value);
   }
-  // The program's own change is no change of the user's: a notification the control may
-  // send for it finds the value already known.
-  core_->values[c->window.value] = core_->position(*c);
+  core->settingValue = false;
+  core->values[c->window.value] = core->position(*c);
 }
 
 void Form::setRange(std::string_view name, int min, int max) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
+  const std::shared_ptr<Core> core = core_;
+  core->settingValue = true;
   if (c->type == ControlType::kSlider) {
     p_.windows.setTrackRange(c->window, min, max);
   } else {
     p_.windows.setScrollRange(c->window, min, max);
-    core_->ranges[c->window.value] = {min, max};
+    core->ranges[c->window.value] = {min, max};
   }
-  core_->values[c->window.value] = core_->position(*c);
+  core->settingValue = false;
+  core->values[c->window.value] = core->position(*c);
 }
 
 bool Form::checked(std::string_view name) const {
