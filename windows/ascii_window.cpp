@@ -2,6 +2,10 @@
 // with, each with the drop-down list of the user's earlier choices.
 #include "windows/ascii_window.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/messages.h"
 #include "settings/program_files.h"
 #include "settings/settings_store.h"
@@ -65,13 +69,26 @@ AsciiWindow::AsciiWindow(Platform& p, Text dataFile, std::array<Text, 3> lists)
 void AsciiWindow::fillLists() {
   if (listsRead_) return;
   listsRead_ = true;
-  for (int i = 0; i < 3; ++i) {
-    // Adding keeps the current line: the text of the edit part is not a row of the list.
-    const Text name = "Combo" + std::to_string(i + 1);
-    const Text current = text(name);
-    settings::LoadList(platform(), lists_[static_cast<std::size_t>(i)], control(name));
-    if (text(name) != current) setText(name, current);
-  }
+  for (int i = 0; i < 3; ++i) unread_[static_cast<std::size_t>(i)] = !readList(i);
+}
+
+bool AsciiWindow::readList(int i) {
+  Platform& p = platform();
+  const Text& path = lists_[static_cast<std::size_t>(i)];
+  if (!settings::FileExists(p.files, path)) return true;  // no file: no choices yet
+  const std::optional<std::string> contents = p.files.readFile(path);
+  if (!contents) return false;
+  // The file's choices come first, before any added since; the current line stays, as the
+  // text of the edit part is not a row of the list.
+  const Text name = "Combo" + std::to_string(i + 1);
+  const Text current = text(name);
+  std::vector<Text> choices = settings::ReadListFile(*contents);
+  const std::vector<Text> added = items(name);
+  choices.insert(choices.end(), added.begin(), added.end());
+  clearItems(name);
+  settings::AddListItems(p.windows, control(name), choices);
+  if (text(name) != current) setText(name, current);
+  return true;
 }
 
 void AsciiWindow::save() {
@@ -86,6 +103,13 @@ void AsciiWindow::save() {
         saved;
   }
   for (int i = 0; i < 3; ++i) {
+    // A list whose file could not be read is read now, or left as it is.
+    bool& unread = unread_[static_cast<std::size_t>(i)];
+    if (unread) unread = !readList(i);
+    if (unread) {
+      saved = false;
+      continue;
+    }
     // Each choice is written so that it reads back whole, commas, quotes and outer blanks
     // and all.
     const std::vector<Text> choices = items("Combo" + std::to_string(i + 1));
@@ -94,8 +118,8 @@ void AsciiWindow::save() {
   if (!saved) {
     p.dialogs.messageBox(
         window(),
-        "the ascii lines could not all be saved. they are used until vantary ends; save again to "
-        "keep them.",
+        "the ascii lines could not all be saved: a file could not be written, or a list file could "
+        "not be read and is kept as it is. they are used until vantary ends; save again to keep them.",
         kTitle, msg::kMbOk | msg::kMbIconError);
     return;
   }

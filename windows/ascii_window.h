@@ -27,11 +27,17 @@ class AsciiWindow : public toolkit::Form {
 
  private:
   void fillLists();
+  // Reads list `i`'s file into the front of its combo box's list; false when the file is
+  // there but cannot be read now.
+  bool readList(int i);
   void save();
 
   text::Text dataFile_;
   std::array<text::Text, 3> lists_;
   bool listsRead_ = false;
+  // Lists whose file was there but could not be read (another program held it): saving
+  // them now would write over choices the window never had.
+  std::array<bool, 3> unread_{};
 };
 
 }  // namespace vantary::windows

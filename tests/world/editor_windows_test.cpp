@@ -155,6 +155,15 @@ TEST(EditorWindows, CustomsSliderStepperHeightsAndSave) {
     return s;
   };
 
+  // The title strip drags the window (to where the mouse leaves it) and "_" minimizes it.
+  w.world.setNextDragTarget({300, 40});
+  w.program().windows.sendMouseDown(customs.control("Label13"));
+  EXPECT_EQ(customs.rect().left, 300);
+  EXPECT_EQ(customs.rect().top, 40);
+  u.click(customs, "Label2");
+  EXPECT_TRUE(w.program().windows.isMinimized(customs.window()));
+  customs.restore();
+
   // Heights: compact, "more customs", then "up"; the width stays.
   EXPECT_EQ(w.heightOf(customs), 144);  // 2160 twips at 15 twips a pixel
   EXPECT_EQ(customs.rect().width(), 249);
@@ -302,6 +311,32 @@ TEST(EditorWindows, AsciiLinesRememberChoicesAndStoreOnSaveOnly) {
   ascii->show();
   EXPECT_EQ(ascii->items("Combo1"), (std::vector<Text>{"x", "<<, >>", "<<, >>"}));
   EXPECT_EQ(ascii->items("Combo3"), (std::vector<Text>{"\xBB", "-=, =-"}));
+}
+
+TEST(EditorWindows, AnAsciiListHeldByAnotherProgramIsNotWrittenOver) {
+  EditorWorld w;
+  w.start();
+  Form& ascii = *w.editors().ascii;
+  User u = w.user();
+  const Text list1 = w.program().files.windowsFolder() + "\\vantary12.ini";
+  const auto stored = [&] { return settings::ReadListFile(w.program().files.readFile(list1).value_or("")); };
+  w.world.setFileLocked(list1, true);
+  ascii.show();
+  EXPECT_TRUE(ascii.items("Combo1").empty());
+  ascii.setText("Combo1", "new");
+  u.enter(ascii, "Combo1");
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+  u.click(ascii, "SSRibbon1");
+  EXPECT_EQ(w.world.dialogs().size(), 1u);
+  EXPECT_TRUE(ascii.visible());
+  w.world.setFileLocked(list1, false);
+  EXPECT_EQ(stored(), std::vector<Text>{"x"});
+
+  // Once the file can be read, its choices come before the one added, and all are saved.
+  u.click(ascii, "SSRibbon1");
+  EXPECT_FALSE(ascii.visible());
+  EXPECT_EQ(stored(), (std::vector<Text>{"x", "new"}));
+  EXPECT_EQ(ascii.text("Combo1"), "new");
 }
 
 TEST(EditorWindows, ColoursAreStoredTogetherAndNamedWhenNoColour) {
