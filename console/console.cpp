@@ -60,7 +60,7 @@ std::string_view MainWindowCaption() { return "vantary³ by kestro"_ansi; }
 
 Console::Console(Platform& platform, ConsoleOptions options)
     : p_(platform), options_(options), paths_(settings::PathsOf(platform.files)) {
-  editors_ = std::make_unique<editors::EditorWindows>(p_, paths_.data);
+  editors_ = std::make_unique<editors::EditorWindows>(p_, paths_);
   toolkit::FormDesc desc;
   desc.name = "vantary";
   desc.caption = Text(MainWindowCaption());

@@ -1,20 +1,16 @@
 // The editor windows loaded together, and the rotation through the multiple messages.
 #include "editors/editor_windows.h"
 
-#include "windows/ascii_window.h"
-#include "windows/color_window.h"
-#include "windows/customs_window.h"
-#include "windows/messages_window.h"
-
 namespace vantary::editors {
 
 using text::operator""_ansi;
 
-EditorWindows::EditorWindows(Platform& p, std::string_view dataFile)
-    : color(windows::MakeColorWindow(p)),
-      ascii(windows::MakeAsciiWindow(p)),
-      messages(windows::MakeMessagesWindow(p)),
-      customs(windows::MakeCustomsWindow(p, dataFile)) {}
+EditorWindows::EditorWindows(Platform& p, const settings::SettingsPaths& paths, std::function<void()> view)
+    : color(std::make_unique<windows::ColorWindow>(p, paths.data)),
+      ascii(std::make_unique<windows::AsciiWindow>(
+          p, paths.data, std::array<Text, 3>{paths.asciiList1, paths.asciiList2, paths.asciiList3})),
+      messages(std::make_unique<windows::MessagesWindow>(p, paths.messages)),
+      customs(std::make_unique<windows::CustomsWindow>(p, paths.data, std::move(view))) {}
 
 Text DefaultMultipleMessage() { return Text("vantary³ by kestro · "_ansi) + Text(kWebAddress); }
 

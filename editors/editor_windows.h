@@ -1,14 +1,20 @@
-// The editor windows whose controls hold settings while the program runs: `color` (the
-// two chat colours), `auto` (the three decoration lines), `vantary2` (the multiple
-// messages) and `customs` (the four custom lines). They are created hidden when the
-// console loads and stay loaded until the program ends. The rotation through the
-// multiple messages lives beside them.
+// The editor windows whose controls hold what the status lines are made of while the
+// program runs: `color` (the two chat colours), `auto` (the three decoration lines),
+// `vantary2` (the multiple messages) and `customs` (the four custom lines). They are
+// created hidden when the console loads and stay loaded until the program ends; the menu
+// shows them. The rotation through the multiple messages lives beside them.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
+#include "settings/program_files.h"
 #include "toolkit/form.h"
+#include "windows/ascii_window.h"
+#include "windows/color_window.h"
+#include "windows/customs_window.h"
+#include "windows/messages_window.h"
 
 namespace vantary::editors {
 
@@ -20,14 +26,16 @@ using toolkit::Form;
 // multiple message the rotation falls back on.
 inline constexpr std::string_view kWebAddress = "kestro.example/vantary";
 
-// The four windows, loaded hidden together.
+// The four windows, loaded hidden together, with the settings files they save to.
 struct EditorWindows {
-  EditorWindows(Platform& p, std::string_view dataFile);
+  // `view` is what the custom lines window's view button runs (the custom scroll sent
+  // once); it can be given later with customs->setView.
+  EditorWindows(Platform& p, const settings::SettingsPaths& paths, std::function<void()> view = {});
 
-  std::unique_ptr<Form> color;     // `color`
-  std::unique_ptr<Form> ascii;     // `auto`
-  std::unique_ptr<Form> messages;  // `vantary2`
-  std::unique_ptr<Form> customs;   // `customs`
+  std::unique_ptr<windows::ColorWindow> color;        // `color`
+  std::unique_ptr<windows::AsciiWindow> ascii;        // `auto`
+  std::unique_ptr<windows::MessagesWindow> messages;  // `vantary2`
+  std::unique_ptr<windows::CustomsWindow> customs;    // `customs`
 };
 
 // The message the rotation adds when the list is empty: the author's web address.

@@ -111,7 +111,14 @@ inline constexpr int kLbnDblClk = 2;      // LBN_DBLCLK
 inline constexpr int kCbnSelChange = 1;   // CBN_SELCHANGE
 inline constexpr int kStnClicked = 0;     // STN_CLICKED
 // Scroll codes in the low word of WM_HSCROLL's wParam.
+inline constexpr int kSbLineLeft = 0;       // SB_LINELEFT
+inline constexpr int kSbLineRight = 1;      // SB_LINERIGHT
+inline constexpr int kSbPageLeft = 2;       // SB_PAGELEFT
+inline constexpr int kSbPageRight = 3;      // SB_PAGERIGHT
 inline constexpr int kSbThumbPosition = 4;  // SB_THUMBPOSITION
+inline constexpr int kSbThumbTrack = 5;     // SB_THUMBTRACK
+inline constexpr int kSbLeft = 6;           // SB_LEFT
+inline constexpr int kSbRight = 7;          // SB_RIGHT
 inline constexpr int kSbEndScroll = 8;      // SB_ENDSCROLL
 
 // Virtual keys.

@@ -289,6 +289,8 @@ class WindowSystem {
   // LB_ADDSTRING: the new row's index.
   std::optional<LResult> listAdd(Window w, std::string_view item);
   bool listClear(Window w) { return send(w, msg::kLbResetContent, 0, 0).has_value(); }
+  // LB_DELETESTRING: the row goes; a selected row leaves no selection.
+  bool listRemove(Window w, int row) { return send(w, msg::kLbDeleteString, RowParam(row), 0).has_value(); }
   // LB_GETTEXTLEN then LB_GETTEXT; nullopt for a row that is not there. For the program's
   // own lists: across processes Wine answers LB_GETTEXT in UTF-16.
   std::optional<Text> listItemText(Window w, int row);

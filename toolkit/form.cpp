@@ -1,6 +1,7 @@
 // The program's own windows: a window with named controls and named event handlers.
 #include "toolkit/form.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <utility>
@@ -62,6 +63,12 @@ constexpr ControlType kAllTypes[] = {ControlType::kLabel,   ControlType::kTextBo
 
 bool IsList(ControlType t) { return t == ControlType::kListBox; }
 bool IsCombo(ControlType t) { return t == ControlType::kComboBox || t == ControlType::kDropDownList; }
+bool TakesKeys(ControlType t) {
+  return t == ControlType::kTextBox || t == ControlType::kMultiLineTextBox || IsCombo(t);
+}
+
+// A new scroll bar's range, as the program's scroll bars have always started.
+constexpr int kScrollBarMax = 32767;
 
 }  // namespace
 
@@ -81,6 +88,13 @@ struct Form::Core {
   std::map<std::uint32_t, Text> names;  // control window -> name
   std::map<Text, Handler, std::less<>> clicks, doubleClicks, changes;
   std::map<Text, MouseHandler, std::less<>> mouseDowns, mouseUps, mouseMoves;
+  std::map<Text, KeyHandler, std::less<>> keyDowns;
+  // Sliders and scroll bars: the value last reported (or set by the program), and a
+  // scroll bar's range, which the control does not tell.
+  std::map<std::uint32_t, int> values;
+  std::map<std::uint32_t, std::pair<int, int>> ranges;
+  // The program sets a value now: what the control reports meanwhile is no move of the user.
+  bool settingValue = false;
   std::map<std::uint32_t, Handler> commands;
   std::map<std::uint32_t, MessageHandler> messages;
   Handler close;
@@ -109,6 +123,60 @@ struct Form::Core {
     const auto v = static_cast<std::uintptr_t>(lp);
     h(Point{static_cast<std::int16_t>(platform::LowWord(v)),
             static_cast<std::int16_t>(platform::HighWord(v))});
+  }
+
+  int position(const Control& c) const {
+    auto& ws = p->windows;
+    const auto at = c.type == ControlType::kSlider ? ws.trackPosition(c.window) : ws.scrollPosition(c.window);
+    return static_cast<int>(at.value_or(0));
+  }
+
+  // WM_HSCROLL or WM_VSCROLL from a slider or a scroll bar: a scroll bar's thumb moves as
+  // the user asked; the change handler runs when the value moved.
+  void scrolled(const Control& c, const Message& m) {
+    if (settingValue) return;
+    const int code = platform::LowWord(m.wParam);
+    if (c.type == ControlType::kScrollBar) {
+      const auto [low, high] =
+          ranges.count(c.window.value) ? ranges[c.window.value] : std::pair{0, kScrollBarMax};
+      const int page = std::max(1, (high - low) / 10);
+      const int at = position(c);
+      int next = at;
+      switch (code) {
+        case msg::kSbLineLeft:
+          next = at - 1;
+          break;
+        case msg::kSbLineRight:
+          next = at + 1;
+          break;
+        case msg::kSbPageLeft:
+          next = at - page;
+          break;
+        case msg::kSbPageRight:
+          next = at + page;
+          break;
+        case msg::kSbThumbPosition:
+        case msg::kSbThumbTrack:
+          next = platform::HighWord(m.wParam);
+          break;
+        case msg::kSbLeft:
+          next = low;
+          break;
+        case msg::kSbRight:
+          next = high;
+          break;
+        default:
+          break;
+      }
+      next = std::clamp(next, std::min(low, high), std::max(low, high));
+      if (next != at) p->windows.setScrollPosition(c.window, next);
+    }
+    const int now = position(c);
+    auto last = values.find(c.window.value);
+    if (last != values.end() && last->second == now) return;
+    values[c.window.value] = now;
+    const Text name = c.name;
+    Run(changes, name);
   }
 
   void command(const Message& m) {
@@ -168,8 +236,7 @@ struct Form::Core {
       case msg::kHScroll:
       case msg::kVScroll:
         if (const Control* c = byWindow(Window{static_cast<std::uint32_t>(m.lParam)})) {
-          const Text name = c->name;
-          Run(changes, name);
+          if (c->type == ControlType::kSlider || c->type == ControlType::kScrollBar) scrolled(*c, m);
         }
         return 0;
       case msg::kLButtonDown:
@@ -211,6 +278,13 @@ struct Form::Core {
     }
     if (c != nullptr) {
       const Text name = c->name;
+      if (m.id == msg::kKeyDown && TakesKeys(c->type)) {
+        auto it = keyDowns.find(name);
+        if (it != keyDowns.end() && it->second) {
+          KeyHandler h = it->second;
+          h(static_cast<int>(m.wParam));
+        }
+      }
       if (m.id == msg::kLButtonDown) RunMouse(mouseDowns, name, m.lParam);
       if (m.id == msg::kLButtonUp) RunMouse(mouseUps, name, m.lParam);
       if (m.id == msg::kMouseMove) RunMouse(mouseMoves, name, m.lParam);
@@ -309,6 +383,10 @@ Window Form::add(const ControlDesc& desc) {
   if (IsCombo(desc.type) && !desc.caption.empty()) p_.windows.setText(w, desc.caption);
   core_->controls[desc.name] = Core::Control{desc.name, desc.type, w, desc.visible};
   core_->names[w.value] = desc.name;
+  if (desc.type == ControlType::kScrollBar) setRange(desc.name, 0, kScrollBarMax);
+  if (desc.type == ControlType::kSlider || desc.type == ControlType::kScrollBar) {
+    core_->values[w.value] = value(desc.name);
+  }
   return w;
 }
 
@@ -376,6 +454,14 @@ void Form::addItem(std::string_view name, std::string_view item) {
   }
 }
 
+void Form::removeItem(std::string_view name, int index) {
+  const Core::Control* c = core_->find(name);
+  if (c == nullptr || !IsList(c->type)) return;
+  p_.windows.listRemove(c->window, index);
+  // The systems differ on where the selection goes when its row does; it goes nowhere.
+  p_.windows.listSelect(c->window, -1);
+}
+
 void Form::clearItems(std::string_view name) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
@@ -430,21 +516,32 @@ int Form::value(std::string_view name) const {
 void Form::setValue(std::string_view name, int value) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
+  // The program's own change is no change of the user's, whether or not the control
+  // reports it.
+  const std::shared_ptr<Core> core = core_;
+  core->settingValue = true;
   if (c->type == ControlType::kSlider) {
     p_.windows.setTrackPosition(c->window, value);
   } else {
     p_.windows.setScrollPosition(c->window, value);
   }
+  core->settingValue = false;
+  core->values[c->window.value] = core->position(*c);
 }
 
 void Form::setRange(std::string_view name, int min, int max) {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return;
+  const std::shared_ptr<Core> core = core_;
+  core->settingValue = true;
   if (c->type == ControlType::kSlider) {
     p_.windows.setTrackRange(c->window, min, max);
   } else {
     p_.windows.setScrollRange(c->window, min, max);
+    core->ranges[c->window.value] = {min, max};
   }
+  core->settingValue = false;
+  core->values[c->window.value] = core->position(*c);
 }
 
 bool Form::checked(std::string_view name) const {
@@ -478,6 +575,9 @@ void Form::onDoubleClick(std::string_view name, Handler handler) {
 }
 void Form::onChange(std::string_view name, Handler handler) {
   core_->changes[Text(name)] = std::move(handler);
+}
+void Form::onKeyDown(std::string_view name, KeyHandler handler) {
+  core_->keyDowns[Text(name)] = std::move(handler);
 }
 void Form::onMouseDown(std::string_view name, MouseHandler handler) {
   core_->mouseDowns[Text(name)] = std::move(handler);

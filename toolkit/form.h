@@ -1,6 +1,7 @@
 // One of the program's own windows with its named controls: controls are created and
 // found by name, their captions and texts read and written by name, and their events
-// (click, double click, change, mouse down/up/move) reach handlers registered by name.
+// (click, double click, change, key down, mouse down/up/move) reach handlers registered by
+// name.
 // Every window of the program (the console, the editors, the presentation windows) is
 // a Form.
 #pragma once
@@ -67,6 +68,7 @@ class Form {
  public:
   using Handler = std::function<void()>;
   using MouseHandler = std::function<void(Point)>;
+  using KeyHandler = std::function<void(int key)>;  // the virtual key (13 is Enter)
 
   Form(Platform& platform, const FormDesc& desc);
   ~Form();
@@ -98,11 +100,16 @@ class Form {
   void setFont(std::string_view name, const platform::FontSpec& font);
   // List and combo boxes.
   void addItem(std::string_view name, std::string_view item);
+  // List boxes: the row goes, and no row is selected afterwards.
+  void removeItem(std::string_view name, int index);
   void clearItems(std::string_view name);
   std::vector<Text> items(std::string_view name) const;
   int selectedIndex(std::string_view name) const;  // -1 when none
   void select(std::string_view name, int index);
-  // Sliders and scroll bars.
+  // Sliders and scroll bars. A value the program sets never runs the change handler: only
+  // the user's moves do. A scroll bar moves its thumb itself, a line per arrow and a tenth
+  // of its range per page, and reports a change only when its value moved (an arrow at
+  // the end of the range, or the end of a scroll, is no change).
   int value(std::string_view name) const;
   void setValue(std::string_view name, int value);
   void setRange(std::string_view name, int min, int max);
@@ -125,6 +132,9 @@ class Form {
   void onClick(std::string_view name, Handler handler);
   void onDoubleClick(std::string_view name, Handler handler);
   void onChange(std::string_view name, Handler handler);
+  // A key pressed in a text box or a combo box (its edit part too), before the control
+  // takes it.
+  void onKeyDown(std::string_view name, KeyHandler handler);
   void onMouseDown(std::string_view name, MouseHandler handler);
   void onMouseUp(std::string_view name, MouseHandler handler);
   void onMouseMove(std::string_view name, MouseHandler handler);

@@ -105,6 +105,8 @@ void PlayWave(Platform& p, std::string_view path) {
   p.sound.playWave(path, kAsyncNoDefault);
 }
 
+void PlayClick(Platform& p) { PlayWave(p, p.files.programFolder() + "\\click.wav"); }
+
 void EraseLabel(Platform& p, Window label) {
   const platform::Text remembered = p.windows.text(label);
   // Three short steps in which the panel's bevel used to flicker; the pauses keep the

@@ -33,6 +33,8 @@ void PlayMusic(Platform& p, std::string_view path);
 void StopMusic(Platform& p, std::string_view path);
 // A short sound, not waited for; nothing happens when the file is missing.
 void PlayWave(Platform& p, std::string_view path);
+// The click the program's buttons make: "click.wav" of the program folder.
+void PlayClick(Platform& p);
 // Erases the control's caption from its end, one character per step. Stops at once when
 // the control goes away meanwhile (its window closed during the animation).
 void EraseLabel(Platform& p, Window label);

@@ -1,8 +1,8 @@
 // Window `auto`: the three decoration lines Combo1..Combo3 the status lines are built
-// with.
+// with, each with the drop-down list of the user's earlier choices.
 #pragma once
 
-#include <memory>
+#include <array>
 #include <string_view>
 
 #include "toolkit/form.h"
@@ -17,6 +17,27 @@ inline constexpr std::string_view kAscii2Design = "‹°"_ansi;
 inline constexpr std::string_view kAscii3Design = "°`·–›"_ansi;
 
 // Combo1..Combo3 with the design decoration lines, in their frames, with save and exit.
-std::unique_ptr<toolkit::Form> MakeAsciiWindow(platform::Platform& p);
+// Enter in a combo box adds its text to the end of its own list (empty texts and repeats
+// too). Save stores the three lines ("autoascii1".."autoascii3" of the data file), writes
+// each list to its file and hides the window; exit hides it and stores nothing.
+class AsciiWindow : public toolkit::Form {
+ public:
+  // `lists`: the list files of Combo1, Combo2 and Combo3.
+  AsciiWindow(platform::Platform& p, text::Text dataFile, std::array<text::Text, 3> lists);
+
+ private:
+  void fillLists();
+  // Reads list `i`'s file into the front of its combo box's list; false when the file is
+  // there but cannot be read now.
+  bool readList(int i);
+  void save();
+
+  text::Text dataFile_;
+  std::array<text::Text, 3> lists_;
+  bool listsRead_ = false;
+  // Lists whose file was there but could not be read (another program held it): saving
+  // them now would write over choices the window never had.
+  std::array<bool, 3> unread_{};
+};
 
 }  // namespace vantary::windows

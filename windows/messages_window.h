@@ -1,14 +1,26 @@
-// Window `vantary2`: the list `rnd` of multiple messages and its input box `rndtext`.
+// Window `vantary2`: the list `rnd` of multiple messages, its input box `rndtext`, and
+// the file the list is saved to.
 #pragma once
-
-#include <memory>
-#include <string_view>
 
 #include "toolkit/form.h"
 
 namespace vantary::windows {
 
-// The list, the input box, save and clear, and the status label.
-std::unique_ptr<toolkit::Form> MakeMessagesWindow(platform::Platform& p);
+// The list (in the order entries were added), the input box, save and clear, and the
+// status label with the window's hover help. Enter in `rndtext` adds its text at the end
+// of the list (an empty box is answered with "enter a reason!"); a double click on an
+// entry takes it back into the box; save writes the list to its file and hides the
+// window; clear empties the list, not the file.
+class MessagesWindow : public toolkit::Form {
+ public:
+  MessagesWindow(platform::Platform& p, text::Text listFile);
+
+ private:
+  void enter();
+  void takeBack();
+  void save();
+
+  text::Text listFile_;
+};
 
 }  // namespace vantary::windows

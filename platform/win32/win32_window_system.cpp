@@ -9,6 +9,14 @@
 // way, so that the backend sees it go and can free what it holds for it (font, brush,
 // picture).
 //
+// A drop-down combo box's edit part is a window of its own, which has the keyboard while
+// the user types into the combo box. Its keys are handed to the combo box's handler as
+// the combo box's own (as the sim's combo box gets them), and the handler's default
+// processing of such a key goes to the edit part's own procedure: the combo box's
+// procedure would pass the key back to the edit part, and round again. A key that the
+// combo box gets itself (another program sends it) runs its handler once too: the combo
+// box passes it on to its edit part, which then takes it without a second event.
+//
 // Colours set with setColors are answered in the parent's dispatch: the system asks the
 // parent (WM_CTLCOLOR*) how to paint a control, so the parent's procedure looks up the
 // control's colours before its handler runs. A parent of another class of our thread is
@@ -20,6 +28,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -62,6 +71,7 @@ struct ClassInfo {
 
 struct WindowEntry {
   std::shared_ptr<ClassInfo> cls;  // null for a subclassed standard control
+  HWND comboOfEdit = nullptr;      // the edit part of this combo box of ours
   DefaultKind kind = DefaultKind::kWindow;
   BaseKind base = BaseKind::kPlain;
   WNDPROC baseProc = nullptr;
@@ -83,6 +93,36 @@ std::unordered_map<ATOM, std::shared_ptr<ClassInfo>> g_classesByAtom;
 std::unordered_map<std::string, std::shared_ptr<ClassInfo>> g_classesByName;  // lower case
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam);
+
+// A key of a combo box's edit part while the combo box's handler has it.
+struct ComboKey {
+  HWND combo;
+  HWND edit;
+  UINT id;
+  WPARAM wParam;
+  LPARAM lParam;
+  WNDPROC editProc;
+  bool passedOn = false;  // the handler's default processing has given it to the edit part
+};
+ComboKey* g_comboKey = nullptr;
+// The combo box whose handler has a key now.
+HWND g_comboTakingKey = nullptr;
+
+bool IsKeyMessage(UINT id) { return id == WM_KEYDOWN || id == WM_KEYUP || id == WM_CHAR; }
+
+// Sets a variable for a scope and puts its old value back after it.
+template <typename T>
+class ScopedValue {
+ public:
+  ScopedValue(T& variable, T value) : variable_(variable), old_(variable) { variable_ = value; }
+  ~ScopedValue() { variable_ = old_; }
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+
+ private:
+  T& variable_;
+  T old_;
+};
 
 struct StandardClass {
   const char* name;
@@ -165,6 +205,12 @@ HWND MdiClientOf(HWND frame, WindowEntry& entry) {
 }
 
 LRESULT DefaultProcessing(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam) {
+  if (ComboKey* key = g_comboKey; key != nullptr && !key->passedOn && key->combo == hwnd && key->id == id &&
+                                  key->wParam == wParam && key->lParam == lParam) {
+    key->passedOn = true;
+    if (!IsWindow(key->edit)) return 0;
+    return CallWindowProcA(key->editProc, key->edit, id, wParam, lParam);
+  }
   auto entry = FindEntry(hwnd);
   if (!entry) return DefWindowProcA(hwnd, id, wParam, lParam);
   switch (entry->kind) {
@@ -223,6 +269,20 @@ LRESULT Dispatch(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam) {
     }
   }
   if (id == WM_ERASEBKGND && EraseBackground(hwnd, *entry, reinterpret_cast<HDC>(wParam))) return 1;
+
+  std::optional<ScopedValue<HWND>> takingKey;
+  if (IsKeyMessage(id)) {
+    if (HWND combo = entry->comboOfEdit; combo != nullptr && combo != g_comboTakingKey && IsWindow(combo)) {
+      ComboKey key{combo, hwnd, id, wParam, lParam, entry->baseProc};
+      const ScopedValue<ComboKey*> handed(g_comboKey, &key);
+      return Dispatch(combo, id, wParam, lParam);
+    }
+    if (entry->base == BaseKind::kComboBox && entry->cls) {
+      // A key that comes back to the combo box while its handler has one is no new key.
+      if (g_comboTakingKey == hwnd) return DefaultProcessing(hwnd, id, wParam, lParam);
+      takingKey.emplace(g_comboTakingKey, hwnd);
+    }
+  }
 
   // Our own copy: the handler may destroy the window and so drop the table's entry.
   const std::shared_ptr<ClassInfo> cls = entry->cls;
@@ -647,6 +707,14 @@ class Win32WindowSystem final : public WindowSystem {
     std::shared_ptr<WindowEntry> entry = FindEntry(hwnd);
     if (!entry) entry = adopt(hwnd);
     if (entry) entry->created = true;
+    if (entry && ours && base == BaseKind::kComboBox && !desc.style.dropDownList) {
+      // The edit part's keys reach the combo box's handler (see the top of the file).
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      if (GetComboBoxInfo(hwnd, &info) && info.hwndItem && info.hwndItem != hwnd) {
+        if (auto edit = adopt(info.hwndItem)) edit->comboOfEdit = hwnd;
+      }
+    }
     if (base == BaseKind::kMdiClient && parent) {
       if (auto frame = FindEntry(parent)) frame->mdiClient = hwnd;
     }
