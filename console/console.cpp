@@ -84,6 +84,8 @@ Console::Console(Platform& platform, ConsoleOptions options)
   setCustomScroll([this](const host::BrowserDownload& browser) {
     custom_->sendPeriodic(browser, [this] { return scrollGoesOn(); });
   });
+  // The view button sends the custom scroll once, in its turn like every command.
+  editors_->customs->setView([this] { runInTurn([this] { custom_->sendView(); }); });
   scanner_ = std::make_unique<host::ChatScanner>(
       *host_, [this](const Text& sender, const Text& line) { ChatLine(sender, line); });
   commandList_ = std::make_unique<windows::CommandList>(p_, [this] { return trigger(); });

@@ -132,7 +132,7 @@ class Win32Files final : public Files {
 
   // Makes the folder when it is missing, then a file in it that goes again when closed:
   // the one sure test of the right to write there (the access lists and the system's
-  // redirection of old programs decide it, not the folder's attributes).
+  // redirection of writes by programs without a manifest decide it, not the folder's attributes).
   bool folderWritable(std::string_view folder) override {
     const auto p = PathArg(folder);
     if (!p) return false;

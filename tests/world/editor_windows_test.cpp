@@ -218,13 +218,31 @@ TEST(EditorWindows, CustomsSliderStepperHeightsAndSave) {
   EXPECT_EQ(w.data("cus4"), "bye, all");
 }
 
-TEST(EditorWindows, CustomsViewButtonRunsTheViewGiven) {
+// The menu opens the editor of the chosen mode only; the custom lines' view button sends
+// them into the room at once, edited and unsaved.
+TEST(EditorWindows, MenuOpensTheModesEditorAndViewSendsTheLinesTyped) {
   EditorWorld w;
+  w.setConfig("mm", "3");
+  w.setConfig("reason", "Lunch");
   w.start();
-  int views = 0;
-  w.editors().customs->setView([&] { ++views; });
-  w.user().click(*w.editors().customs, "SSRibbon1");
-  EXPECT_EQ(views, 1);
+  Form& customs = *w.editors().customs;
+  w.click("editmul");
+  EXPECT_FALSE(w.editors().messages->visible());
+  w.click("editcus");
+  ASSERT_TRUE(customs.visible());
+  customs.setText("Text1", "");
+  w.user().type(customs, "Text1", "Back at T$? no, R$");
+  const std::size_t said = w.markTranscript();
+  w.user().click(customs, "SSRibbon1");
+  w.world.runFor(1000);
+  const std::vector<Text> lines = w.saidSince(said);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines[0].find(Text(" vantarý³ · back at "_ansi)), Text::npos);
+  EXPECT_NE(lines[0].find("? no, lunch"), Text::npos) << text::ToUtf8(lines[0]);
+  w.click("editascii");
+  w.click("sdaf");
+  EXPECT_TRUE(w.editors().ascii->visible());
+  EXPECT_TRUE(w.editors().color->visible());
 }
 
 TEST(EditorWindows, MultipleMessagesAreAddedTakenBackSavedAndSurviveARestart) {
