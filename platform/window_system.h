@@ -172,6 +172,10 @@ class WindowSystem {
                            std::uint32_t flags) = 0;
   virtual bool isTopmost(Window window) = 0;
   virtual bool setForeground(Window window) = 0;
+  // Puts a child window under all its siblings (SetWindowPos with HWND_BOTTOM): siblings
+  // clip their painting against the windows above them, so a panel below paints only
+  // where no other control lies.
+  virtual bool sendToBack(Window window) = 0;
   virtual bool destroy(Window window) = 0;
 
   // ---- the program's own windows -------------------------------------------------------

@@ -221,6 +221,17 @@ vantary_e2e vantary-e2e vantary_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" "
 vantary_e2e custom-e2e custom_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\nINT=1\r\nREASON=Lunch\r\n' \
   $'[vantari]\r\nCOLOR=336699\r\nCOLOR2=000000\r\nCUS1=Away r$ for M1$ mins at t$\r\n' || failures=$((failures + 1))
 
+# The windows as the screen shows them: pictures of the intro, the face, the open menu and
+# the editors, checked for their sizes, shape and captions, turned into PNG files in
+# $build/screenshots (docs/screenshots holds the ones the README shows).
+shots=$logs/shots
+rm -rf "$shots" && mkdir -p "$shots"
+if vantary_e2e shots-e2e shots_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\n' "" "$(winpath "$shots")"; then
+  python3 scripts/bmp2png "$build/screenshots" "$shots"/*.bmp || failures=$((failures + 1))
+else
+  failures=$((failures + 1))
+fi
+
 # A standard user of a current system cannot write the Windows folder: the prefix's is
 # made unwritable (the immutable attribute, which holds for root too), and vantary keeps
 # its data and list files in the user's own folder. Where the attribute cannot be set (a

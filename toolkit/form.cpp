@@ -61,6 +61,8 @@ constexpr ControlType kAllTypes[] = {ControlType::kLabel,   ControlType::kTextBo
                                      ControlType::kListBox, ControlType::kComboBox,  ControlType::kButton,
                                      ControlType::kSlider,  ControlType::kScrollBar, ControlType::kFrame};
 
+const platform::FontSpec kControlFont{.face = "MS Sans Serif", .pointSize = 8};
+
 bool IsList(ControlType t) { return t == ControlType::kListBox; }
 bool IsCombo(ControlType t) { return t == ControlType::kComboBox || t == ControlType::kDropDownList; }
 bool TakesKeys(ControlType t) {
@@ -86,6 +88,7 @@ struct Form::Core {
   Text classPrefix;
   std::map<Text, Control, std::less<>> controls;
   std::map<std::uint32_t, Text> names;  // control window -> name
+  std::vector<Window> frames;           // in the order they were made
   std::map<Text, Handler, std::less<>> clicks, doubleClicks, changes;
   std::map<Text, MouseHandler, std::less<>> mouseDowns, mouseUps, mouseMoves;
   std::map<Text, KeyHandler, std::less<>> keyDowns;
@@ -379,6 +382,9 @@ Window Form::add(const ControlDesc& desc) {
   const Window w = p_.windows.create(child);
   if (!w) return w;
   if (desc.textLimit > 0) p_.windows.setTextLimit(w, static_cast<std::size_t>(desc.textLimit));
+  // Every control speaks in the dialog font the program's windows are laid out for, not
+  // the larger system font a control gets by default.
+  p_.windows.setFont(w, kControlFont);
   // A combo box's text is its edit part, which the caption at creation does not fill.
   if (IsCombo(desc.type) && !desc.caption.empty()) p_.windows.setText(w, desc.caption);
   core_->controls[desc.name] = Core::Control{desc.name, desc.type, w, desc.visible};
@@ -387,6 +393,10 @@ Window Form::add(const ControlDesc& desc) {
   if (desc.type == ControlType::kSlider || desc.type == ControlType::kScrollBar) {
     core_->values[w.value] = value(desc.name);
   }
+  // A frame groups the controls that lie on it: frames stay under every other control,
+  // whatever the order they were made in, or they would paint over what they hold.
+  if (desc.type == ControlType::kFrame) core_->frames.push_back(w);
+  for (const Window frame : core_->frames) p_.windows.sendToBack(frame);
   return w;
 }
 

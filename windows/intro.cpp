@@ -45,16 +45,18 @@ Intro::Intro(Platform& platform, std::function<void()> done)
     : form_(platform,
             FormDesc{.name = "intro", .caption = "vantary", .rect = {300, 300, 300 + kWidth, 300 + kHeight}}),
       done_(std::move(done)) {
+  // The label is made first: a control made earlier lies above those made after it, and
+  // the label slides over the pictures.
+  form_.add({.name = "Label1",
+             .type = ControlType::kLabel,
+             .caption = "vantary: tl-v12",
+             .rect = {150, 96, 240, 112}});
   for (int i = 1; i <= 4; ++i) {
     const Text name = "Picture" + std::to_string(i);
     const Window w = form_.add(
         {.name = name, .type = ControlType::kPictureBox, .rect = {0, 0, kWidth, kHeight}, .visible = false});
     if (w) platform.windows.setPicture(w, IntroPicture(i - 1));
   }
-  form_.add({.name = "Label1",
-             .type = ControlType::kLabel,
-             .caption = "vantary: tl-v12",
-             .rect = {150, 96, 240, 112}});
   form_.addTimer("Timer1", 1000, [this] { animate(); });
   form_.addTimer("Timer2", 100, [this] { slide(); }).setEnabled(true);
 

@@ -460,6 +460,14 @@ class SimWindowSystem final : public WindowSystem {
     return d != nullptr && d->parent == 0 && d->topmost;
   }
 
+  bool sendToBack(Window window) override {
+    WindowData* d = w_.find(window);
+    if (d == nullptr || d->parent == 0) return false;
+    w_.removeFromSiblings(*d);
+    w_.siblingsOf(*d).push_back(d->handle);
+    return true;
+  }
+
   bool setForeground(Window window) override {
     WindowData* d = w_.find(window);
     while (d != nullptr && d->parent != 0) d = w_.find(d->parent);

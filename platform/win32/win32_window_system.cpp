@@ -621,6 +621,11 @@ class Win32WindowSystem final : public WindowSystem {
 
   bool setForeground(Window window) override { return exists(window) && SetForegroundWindow(ToHwnd(window)); }
 
+  bool sendToBack(Window window) override {
+    return exists(window) && SetWindowPos(ToHwnd(window), HWND_BOTTOM, 0, 0, 0, 0,
+                                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+
   bool destroy(Window window) override {
     HWND h = ToHwnd(window);
     if (!exists(window) || !OnOurThread(h)) return false;

@@ -1,0 +1,310 @@
+// The end-to-end probe that looks at vantary.exe's windows on the real window system: the
+// test script starts hostsim.exe (signed on, quiet, --control FILE) and vantary.exe for the
+// first time in the custom message mode. The probe waits for each window, takes its picture
+// from the screen into OUT_FOLDER (NAME.bmp, turned into PNG by the script) and checks
+// simple facts of it: sizes given in twips within two pixels of the screen's conversion,
+// the console face shaped with its corners cut away, the captions the user reads, pictures
+// that are not blank. The face's dot is clicked with a real mouse press and release (the
+// system's input, not a message), which opens the menu; Escape closes it. Prints one line
+// per check and ends with "shots-e2e: N passed, M failed".
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/e2e/e2e_support.h"
+#include "text/ansi.h"
+
+namespace {
+
+using vantary::e2e::Channel;
+using vantary::e2e::Checks;
+using vantary::e2e::kHostStartLimitMs;
+using vantary::e2e::Quoted;
+
+using vantary::platform::Platform;
+using vantary::text::operator""_ansi;
+using vantary::text::Text;
+
+constexpr std::uint32_t kProgramStartLimitMs = 40000;
+constexpr std::uint32_t kWindowLimitMs = 10000;
+constexpr int kSlackPixels = 2;
+
+// Menu identifiers (README, "Menu command identifiers").
+constexpr WPARAM kMm = 1106;
+constexpr WPARAM kEditMul = 1107;
+constexpr WPARAM kEditCus = 1109;
+constexpr WPARAM kSdaf = 1314;
+constexpr WPARAM kEditAscii = 1315;
+constexpr WPARAM kEnd = 1502;
+
+// A top-level window of vantary's whose class names the form ("vantary NAME #n").
+HWND FindForm(const std::string& name, bool visibleOnly) {
+  struct Search {
+    std::string prefix;
+    bool visibleOnly;
+    HWND found;
+  } search{"vantary " + name + " #", visibleOnly, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        char cls[128] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::string(cls).rfind(s->prefix, 0) != 0 || (s->visibleOnly && !IsWindowVisible(w))) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The window's picture as the screen shows it, as 24-bit rows bottom-up.
+struct Shot {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> bgr;  // rows of (width * 3) rounded up to 4 bytes
+  int stride() const { return (width * 3 + 3) & ~3; }
+  COLORREF at(int x, int y) const {
+    const unsigned char* p = &bgr[static_cast<std::size_t>((height - 1 - y) * stride() + x * 3)];
+    return RGB(p[2], p[1], p[0]);
+  }
+  std::size_t colours() const {
+    std::set<COLORREF> seen;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) seen.insert(at(x, y));
+    return seen.size();
+  }
+};
+
+Shot Take(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  Shot s;
+  s.width = r.right - r.left;
+  s.height = r.bottom - r.top;
+  if (s.width <= 0 || s.height <= 0) return Shot{};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, s.width, s.height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, s.width, s.height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = s.width;
+  info.bmiHeader.biHeight = s.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  s.bgr.resize(static_cast<std::size_t>(s.stride() * s.height));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(s.height), s.bgr.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return s;
+}
+
+bool Save(const Shot& s, const std::string& path) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = s.width;
+  info.biHeight = s.height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + s.bgr.size());
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                  std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                  std::fwrite(s.bgr.data(), 1, s.bgr.size(), out) == s.bgr.size();
+  return std::fclose(out) == 0 && ok;
+}
+
+// The captions of a window's children, joined by "|".
+std::string ChildTexts(HWND w) {
+  std::string all;
+  for (HWND c = GetWindow(w, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    char buf[256] = {};
+    GetWindowTextA(c, buf, sizeof buf);
+    if (buf[0] != '\0') all += std::string(all.empty() ? "" : "|") + buf;
+  }
+  return all;
+}
+
+bool Near(int pixels, int twips, int twipsPerPixel) {
+  return std::abs(pixels - (twips + twipsPerPixel / 2) / twipsPerPixel) <= kSlackPixels;
+}
+
+// Lets the windows settle for `ms`, this probe's own messages running.
+void Settle(Platform& p, std::uint32_t ms) {
+  p.loop.waitUntil([] { return false; }, ms);
+}
+
+// Waits up to `limitMs` for `done`, letting this probe's own messages run.
+template <typename F>
+bool WaitFor(Platform& p, F done, std::uint32_t limitMs) {
+  return p.loop.waitUntil([&] { return static_cast<bool>(done()); }, limitMs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: shots_probe.exe CONTROL_FILE MINUTE_MS OUT_FOLDER\n");
+    return 2;
+  }
+  const std::string out = std::string(argv[3]) + "\\";
+  vantary::platform::win32::Win32Platform system;
+  Platform& p = system.platform();
+  Checks c("shots-e2e");
+  Channel channel(p, argv[1]);
+  if (!c.check("hostsim's control channel answers", channel.hostListening(kHostStartLimitMs)))
+    return c.finish();
+
+  HDC screen = GetDC(nullptr);
+  const int tppX = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
+  const int tppY = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  // A window just shown may not be painted yet: its picture is taken again until it is.
+  const auto shoot = [&](const char* name, HWND w) {
+    Shot s;
+    WaitFor(
+        p, [&] { return (s = Take(w)).colours() >= 3; }, kWindowLimitMs);
+    c.check((std::string(name) + " is pictured and not blank").c_str(),
+            s.width > 0 && s.colours() >= 3 && Save(s, out + name + ".bmp"),
+            std::to_string(s.width) + "x" + std::to_string(s.height) + ", " + std::to_string(s.colours()) +
+                " colours");
+    return s;
+  };
+
+  // The intro, while a picture of its animation shows: its dark ground is on the screen.
+  HWND intro = nullptr;
+  WaitFor(
+      p, [&] { return intro = FindForm("intro", true); }, kProgramStartLimitMs);
+  if (c.check("the intro shows", intro != nullptr)) {
+    const auto pictureShown = [&] {
+      for (HWND ch = GetWindow(intro, GW_CHILD); ch != nullptr; ch = GetWindow(ch, GW_HWNDNEXT)) {
+        char cls[128] = {};
+        GetClassNameA(ch, cls, sizeof cls);
+        if (IsWindowVisible(ch) && std::string(cls).find("PictureBox") != std::string::npos) return true;
+      }
+      return false;
+    };
+    Shot s;
+    // A frame of the animation: the dark ground and the growing bar.
+    WaitFor(
+        p,
+        [&] {
+          return pictureShown() && (s = Take(intro)).width > 0 && s.at(4, 4) == RGB(20, 22, 34) &&
+                 s.colours() >= 2;
+        },
+        kProgramStartLimitMs);
+    const bool saved = s.width > 0 && Save(s, out + "intro.bmp");
+    c.check("the intro's animation is on the screen",
+            saved && s.at(4, 4) == RGB(20, 22, 34) && s.colours() >= 2);
+  }
+
+  // The console face: shaped from its skin, its corners cut away.
+  HWND face = nullptr;
+  WaitFor(
+      p, [&] { return face = FindForm("frmSplash", true); }, kProgramStartLimitMs);
+  if (!c.check("the console face shows", face != nullptr)) return c.finish();
+  Settle(p, 1000);
+  const Shot faceShot = shoot("face", face);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(face, region);
+  c.check("the face is shaped, its corner outside the shape",
+          (kind == SIMPLEREGION || kind == COMPLEXREGION) && !PtInRegion(region, 0, 0) &&
+              PtInRegion(region, faceShot.width / 2, faceShot.height / 2),
+          "region kind " + std::to_string(kind));
+  DeleteObject(region);
+  const std::string faceTexts = ChildTexts(face);
+  c.check("the face shows its clock", faceTexts.find("0|0") != std::string::npos, Quoted(faceTexts));
+
+  const HWND main = FindWindowA(nullptr, std::string("vantary³ by kestro"_ansi).c_str());
+  if (!c.check("vantary's main window is there", main != nullptr)) return c.finish();
+
+  // The menu, opened by a real press and release of the mouse on the face's dot.
+  HWND dot = nullptr;
+  for (HWND ch = GetWindow(face, GW_CHILD); ch != nullptr && dot == nullptr;
+       ch = GetWindow(ch, GW_HWNDNEXT)) {
+    char buf[8] = {};
+    GetWindowTextA(ch, buf, sizeof buf);
+    if (std::string(buf) == std::string("·"_ansi)) dot = ch;
+  }
+  if (c.check("the face has its dot", dot != nullptr)) {
+    RECT r{};
+    GetWindowRect(dot, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+    HWND menu = nullptr;
+    WaitFor(
+        p, [&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); },
+        kWindowLimitMs);
+    if (c.check("a click on the dot opens the menu", menu != nullptr && IsWindowVisible(menu))) {
+      Settle(p, 500);
+      shoot("menu", menu);
+      INPUT escape[2] = {};
+      escape[0].type = escape[1].type = INPUT_KEYBOARD;
+      escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+      escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(2, escape, sizeof(INPUT));
+      c.check("Escape closes the menu",
+              WaitFor(
+                  p, [&] { return !IsWindowVisible(FindWindowA("#32768", nullptr)); }, kWindowLimitMs));
+    }
+  }
+
+  // The editors, opened from the menu as another program may, one at a time.
+  struct Editor {
+    const char* name;
+    std::vector<WPARAM> commands;
+    const char* title;  // the caption of its own title strip
+    int widthTwips;     // 0: no size given in twips
+    int heightTwips;
+  };
+  const Editor editors[] = {
+      {"customs", {kEditCus}, " vantary : customs", 3735, 2160},
+      {"vantary2", {kMm, kEditMul}, " vantary : messages", 0, 0},
+      {"auto", {kEditAscii}, " vantary :  ascii editor", 0, 0},
+      {"color", {kSdaf}, " vantary : color changer", 2400, 1950},
+  };
+  for (const Editor& e : editors) {
+    for (WPARAM command : e.commands) PostMessageA(main, WM_COMMAND, command, 0);
+    HWND w = nullptr;
+    WaitFor(
+        p, [&] { return w = FindForm(e.name, true); }, kWindowLimitMs);
+    if (!c.check((std::string(e.name) + " opens from the menu").c_str(), w != nullptr)) continue;
+    Settle(p, 500);
+    const Shot s = shoot(e.name, w);
+    const std::string texts = ChildTexts(w);
+    c.check((std::string(e.name) + " shows its title").c_str(), texts.find(e.title) != std::string::npos,
+            Quoted(texts));
+    if (e.widthTwips > 0) {
+      c.check((std::string(e.name) + " has its size in twips").c_str(),
+              Near(s.width, e.widthTwips, tppX) && Near(s.height, e.heightTwips, tppY),
+              std::to_string(s.width) + "x" + std::to_string(s.height) + " at " + std::to_string(tppX) +
+                  " twips per pixel");
+    }
+    ShowWindow(w, SW_HIDE);
+  }
+
+  PostMessageA(main, WM_COMMAND, kEnd, 0);
+  c.check("vantary closes after end", WaitFor(
+                                          p, [&] { return !IsWindow(main); }, kWindowLimitMs));
+  c.check("the host answers quit", channel.ask("quit").has_value());
+  return c.finish();
+}
