@@ -16,9 +16,13 @@
 
 namespace {
 
+using vantary::console::MenuCommand;
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
+using vantary::e2e::kExitLimitMs;
 using vantary::e2e::kHostStartLimitMs;
+using vantary::e2e::kLinesLimitMs;
+using vantary::e2e::kProgramStartLimitMs;
 using vantary::e2e::Quoted;
 using vantary::e2e::QuotedAll;
 using vantary::e2e::RoomWatch;
@@ -27,21 +31,11 @@ using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-// How long vantary.exe may take from its start to its in-stats lines: the intro's animation
-// runs first, and Wine may be cold.
-constexpr std::uint32_t kProgramStartLimitMs = 40000;
-// How long the lines of one announcement or command may take to reach the room.
-constexpr std::uint32_t kLinesLimitMs = 10000;
-// How long vantary.exe may take to close its windows after the end command.
-constexpr std::uint32_t kExitLimitMs = 10000;
 // The first scroll moment comes a minute after idle on; it may come this late.
 constexpr double kLatestTick = 3.0;
 // The time of day in the line is read when the line is built, a moment before the probe
 // sees it; the two clocks are the same machine's.
 constexpr int kTimeSlackSeconds = 30;
-
-constexpr std::uint32_t kIdleOn = 1001;
-constexpr std::uint32_t kEnd = 1502;
 
 // The time of day as the custom line shows it: 12-hour clock, "9:05:07 pm".
 Text ShownTime(int secondsOfDay) {
@@ -90,7 +84,7 @@ int main(int argc, char** argv) {
           QuotedAll(watch.texts(0, watch.lines().size())));
 
   const std::size_t engagedAt = watch.lines().size();
-  ws.post(main, msg::kCommand, kIdleOn, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kIdleOn);
   const bool engaged = watch.waitForCount(engagedAt + 1, kLinesLimitMs) &&
                        watch.lines()[engagedAt].text == Text("°› vantarý³ · engaged"_ansi);
   c.check("idle on sends the engaged line", engaged, QuotedAll(watch.texts(engagedAt, engagedAt + 1)));
@@ -117,7 +111,7 @@ int main(int argc, char** argv) {
     onlyCustom = onlyCustom && l.rfind("°› vantarý³ · away lunch for "_ansi, 0) == 0;
   c.check("each scroll moment sends the custom line and nothing else", onlyCustom, QuotedAll(after));
 
-  ws.post(main, msg::kCommand, kEnd, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
   c.check("vantary closes after end",
           p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
   c.check("the host answers quit", channel.ask("quit").has_value());

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "console/menu.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "text/ansi.h"
 
@@ -25,6 +27,20 @@ inline constexpr std::uint32_t kHostStartLimitMs = 30000;
 inline constexpr std::uint32_t kAnswerLimitMs = 10000;
 // How long writing the channel file may keep failing while the host reads it.
 inline constexpr std::uint32_t kChannelWriteLimitMs = 5000;
+
+// How long vantary.exe may take from its start to its hidden main window and its in-stats
+// lines (the intro's animation runs first, and Wine may be cold); how long the lines of one
+// announcement or command may take to reach the room (each waits until the host has taken
+// it from the input box); how long vantary.exe may take to close after the end command.
+inline constexpr std::uint32_t kProgramStartLimitMs = 40000;
+inline constexpr std::uint32_t kLinesLimitMs = 10000;
+inline constexpr std::uint32_t kExitLimitMs = 10000;
+
+// Runs a menu item of vantary's as an outside program does: a posted WM_COMMAND with the
+// item's identifier (README, "Menu command identifiers").
+inline void PostCommand(platform::WindowSystem& ws, Window main, console::MenuCommand item) {
+  ws.post(main, platform::msg::kCommand, static_cast<std::uint32_t>(item), 0);
+}
 
 // One line per check, and the closing line "NAME: N passed, M failed".
 class Checks {

@@ -15,24 +15,19 @@
 
 namespace {
 
+using vantary::console::MenuCommand;
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
+using vantary::e2e::kExitLimitMs;
 using vantary::e2e::kHostStartLimitMs;
+using vantary::e2e::kLinesLimitMs;
+using vantary::e2e::kProgramStartLimitMs;
 using vantary::e2e::Quoted;
 using vantary::e2e::RoomWatch;
 
 using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
-
-// How long vantary.exe may take from its start to its message: the intro runs first, and
-// Wine may be cold.
-constexpr std::uint32_t kProgramStartLimitMs = 40000;
-constexpr std::uint32_t kLinesLimitMs = 10000;
-constexpr std::uint32_t kExitLimitMs = 10000;
-
-constexpr std::uint32_t kIdleOn = 1001;
-constexpr std::uint32_t kEnd = 1502;
 
 // The text of a message box: the static control that holds words (the first may be its icon).
 Text MessageText(WindowSystem& ws, Window box) {
@@ -90,10 +85,10 @@ int main(int argc, char** argv) {
 
   // A minute idle: the tick writes the overall time to the data file.
   const std::size_t before = watch.lines().size();
-  ws.post(main, msg::kCommand, kIdleOn, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kIdleOn);
   c.check("idle on and a scroll moment reach the room",
           watch.waitForCount(before + 2, 3 * minuteMs + kLinesLimitMs));
-  ws.post(main, msg::kCommand, kEnd, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
   c.check("vantary closes after end",
           p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
   c.check("no second message about the files", !ws.findWindow("#32770", "vantary : settings"));

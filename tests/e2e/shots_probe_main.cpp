@@ -21,26 +21,22 @@
 
 namespace {
 
+using vantary::console::MenuCommand;
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
+using vantary::e2e::kExitLimitMs;
 using vantary::e2e::kHostStartLimitMs;
+
+using vantary::e2e::kLinesLimitMs;
+using vantary::e2e::kProgramStartLimitMs;
 using vantary::e2e::Quoted;
 
 using vantary::platform::Platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-constexpr std::uint32_t kProgramStartLimitMs = 40000;
 constexpr std::uint32_t kWindowLimitMs = 10000;
 constexpr int kSlackPixels = 2;
-
-// Menu identifiers (README, "Menu command identifiers").
-constexpr WPARAM kMm = 1106;
-constexpr WPARAM kEditMul = 1107;
-constexpr WPARAM kEditCus = 1109;
-constexpr WPARAM kSdaf = 1314;
-constexpr WPARAM kEditAscii = 1315;
-constexpr WPARAM kEnd = 1502;
 
 // A top-level window of vantary's whose class names the form ("vantary NAME #n").
 HWND FindForm(const std::string& name, bool visibleOnly) {
@@ -230,8 +226,8 @@ int main(int argc, char** argv) {
   const std::string faceTexts = ChildTexts(face);
   c.check("the face shows its clock", faceTexts.find("0|0") != std::string::npos, Quoted(faceTexts));
 
-  const HWND main = FindWindowA(nullptr, std::string("vantary³ by kestro"_ansi).c_str());
-  if (!c.check("vantary's main window is there", main != nullptr)) return c.finish();
+  const vantary::platform::Window main = p.windows.findWindow("", "vantary³ by kestro"_ansi);
+  if (!c.check("vantary's main window is there", static_cast<bool>(main))) return c.finish();
 
   // The menu, opened by a real press and release of the mouse on the face's dot.
   HWND dot = nullptr;
@@ -271,19 +267,19 @@ int main(int argc, char** argv) {
   // The editors, opened from the menu as another program may, one at a time.
   struct Editor {
     const char* name;
-    std::vector<WPARAM> commands;
+    std::vector<MenuCommand> commands;
     const char* title;  // the caption of its own title strip
     int widthTwips;     // 0: no size given in twips
     int heightTwips;
   };
   const Editor editors[] = {
-      {"customs", {kEditCus}, " vantary : customs", 3735, 2160},
-      {"vantary2", {kMm, kEditMul}, " vantary : messages", 0, 0},
-      {"auto", {kEditAscii}, " vantary :  ascii editor", 0, 0},
-      {"color", {kSdaf}, " vantary : color changer", 2400, 1950},
+      {"customs", {MenuCommand::kEditCus}, " vantary : customs", 3735, 2160},
+      {"vantary2", {MenuCommand::kMm, MenuCommand::kEditMul}, " vantary : messages", 0, 0},
+      {"auto", {MenuCommand::kEditAscii}, " vantary :  ascii editor", 0, 0},
+      {"color", {MenuCommand::kSdaf}, " vantary : color changer", 2400, 1950},
   };
   for (const Editor& e : editors) {
-    for (WPARAM command : e.commands) PostMessageA(main, WM_COMMAND, command, 0);
+    for (MenuCommand command : e.commands) vantary::e2e::PostCommand(p.windows, main, command);
     HWND w = nullptr;
     WaitFor(
         p, [&] { return w = FindForm(e.name, true); }, kWindowLimitMs);
@@ -302,9 +298,9 @@ int main(int argc, char** argv) {
     ShowWindow(w, SW_HIDE);
   }
 
-  PostMessageA(main, WM_COMMAND, kEnd, 0);
+  vantary::e2e::PostCommand(p.windows, main, MenuCommand::kEnd);
   c.check("vantary closes after end", WaitFor(
-                                          p, [&] { return !IsWindow(main); }, kWindowLimitMs));
+                                          p, [&] { return !p.windows.exists(main); }, kWindowLimitMs));
   c.check("the host answers quit", channel.ask("quit").has_value());
   return c.finish();
 }

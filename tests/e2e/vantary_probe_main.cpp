@@ -19,10 +19,14 @@
 
 namespace {
 
+using vantary::console::MenuCommand;
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
 using vantary::e2e::kAnswerLimitMs;
+using vantary::e2e::kExitLimitMs;
 using vantary::e2e::kHostStartLimitMs;
+using vantary::e2e::kLinesLimitMs;
+using vantary::e2e::kProgramStartLimitMs;
 using vantary::e2e::Quoted;
 using vantary::e2e::QuotedAll;
 using vantary::e2e::RoomWatch;
@@ -31,14 +35,6 @@ using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-// How long vantary.exe may take from its start to its hidden main window, and from that to
-// its in-stats lines: the intro's animation runs first, and Wine may be cold.
-constexpr std::uint32_t kProgramStartLimitMs = 40000;
-// How long the lines of one announcement or command may take to reach the room: each line
-// waits until the host has taken it from the input box.
-constexpr std::uint32_t kLinesLimitMs = 10000;
-// How long vantary.exe may take to close its windows after the end command.
-constexpr std::uint32_t kExitLimitMs = 10000;
 // The minute ticks are watched for this many minutes; a tick may come this early or late.
 constexpr int kMinutesWatched = 3;
 constexpr double kEarliestTick = 0.5;
@@ -51,10 +47,6 @@ constexpr double kQuietMinutes = 2.5;
 // Lines each room keeps while the probe runs: far more than the session sends, so no line
 // is dropped under the probe's eyes.
 constexpr int kTranscriptLines = 1000;
-
-// Menu command identifiers of vantary's main window.
-constexpr std::uint32_t kIdleOn = 1001;
-constexpr std::uint32_t kEnd = 1502;
 
 // The minute of a time line "°› vantarý³ · 0d . 0h . <M>m ·" of the first hour, or -1.
 int TimeLineMinute(const Text& line) {
@@ -143,7 +135,7 @@ int main(int argc, char** argv) {
   const Text engaged("°› vantarý³ · engaged"_ansi);
   const std::size_t engagedAt = watch.lines().size();
   const std::uint64_t idleOnMs = p.loop.nowMs();
-  ws.post(main, msg::kCommand, kIdleOn, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kIdleOn);
   c.check("idleon posted to the main window sends the engaged line",
           watch.waitFor([&](const auto& lines) { return lines.size() > engagedAt; }, kLinesLimitMs) &&
               watch.lines()[engagedAt].text == engaged,
@@ -206,7 +198,7 @@ int main(int argc, char** argv) {
     watch.waitFor([&](const auto&) { return p.loop.nowMs() >= midMinute; }, minuteMs);
   }
   const Text disengaged("°› vantarý³ · dis-engaged"_ansi);
-  ws.post(main, msg::kCommand, kIdleOn, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kIdleOn);
   std::size_t disengagedAt = 0;
   const bool disengagedSent = watch.waitFor(
       [&](const auto& lines) {
@@ -274,7 +266,7 @@ int main(int argc, char** argv) {
 
   // ---- end ----
   const std::size_t endAt = watch.lines().size();
-  ws.post(main, msg::kCommand, kEnd, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
   watch.waitForCount(endAt + 3, kLinesLimitMs);
   // Every tick added a minute to the overall counters; their hours and days may read as
   // empty texts (never written yet) or as 0.
