@@ -225,6 +225,45 @@ int main(int argc, char** argv) {
   DeleteObject(region);
   const std::string faceTexts = ChildTexts(face);
   c.check("the face shows its clock", faceTexts.find("0|0") != std::string::npos, Quoted(faceTexts));
+  c.check("the face stays above other windows", (GetWindowLongA(face, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+
+  // A real drag of the face by the mouse, past the screen's right edge: the face follows
+  // the mouse and, let go, is pulled back inside the screen.
+  {
+    RECT before{};
+    GetWindowRect(face, &before);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    POINT at{before.left + 3, (before.top + before.bottom) / 2};
+    SetCursorPos(at.x, at.y);
+    const auto mouse = [](DWORD flags) {
+      INPUT in{};
+      in.type = INPUT_MOUSE;
+      in.mi.dwFlags = flags;
+      SendInput(1, &in, sizeof in);
+    };
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    Settle(p, 300);
+    const int targetX = screenWidth - 20;
+    for (int step = 1; step <= 20; ++step) {
+      SetCursorPos(at.x + (targetX - at.x) * step / 20, at.y + 40 * step / 20);
+      mouse(MOUSEEVENTF_MOVE);
+      Settle(p, 30);
+    }
+    mouse(MOUSEEVENTF_LEFTUP);
+    RECT after{};
+    WaitFor(
+        p,
+        [&] {
+          GetWindowRect(face, &after);
+          return after.left > before.left + 100 && after.right <= screenWidth;
+        },
+        kWindowLimitMs);
+    c.check("a mouse drag moves the face and it is kept on the screen",
+            after.left > before.left + 100 && after.right <= screenWidth && after.top > before.top,
+            "from (" + std::to_string(before.left) + "," + std::to_string(before.top) + ") to (" +
+                std::to_string(after.left) + "," + std::to_string(after.top) + ")-(" +
+                std::to_string(after.right) + ") on a screen " + std::to_string(screenWidth) + " wide");
+  }
 
   const vantary::platform::Window main = p.windows.findWindow("", "vantary³ by kestro"_ansi);
   if (!c.check("vantary's main window is there", static_cast<bool>(main))) return c.finish();
