@@ -177,7 +177,9 @@ void Console::Load() {
   f.setText("m1", StoredCounter(stored(Store::kData, "minutes2")));
 
   // 6: the multiple messages.
-  settings::LoadList(p_, paths_.messages, editors_->messages->control("rnd"));
+  if (!editors_->messages->readList()) {
+    tellUnread(paths_.messages, "its messages are kept: the list is read again before it is saved.");
+  }
 
   // 7: every key into its control.
   for (const StoredControl& c : kStartupReads) {

@@ -80,9 +80,36 @@ void MessagesWindow::takeBack() {
   removeItem("rnd", selected);
 }
 
+bool MessagesWindow::readList() {
+  Platform& p = platform();
+  unread_ = false;
+  if (!settings::FileExists(p.files, listFile_)) return true;  // no file: no messages yet
+  const std::optional<std::string> contents = p.files.readFile(listFile_);
+  if (!contents) {
+    unread_ = true;
+    return false;
+  }
+  std::vector<Text> entries = settings::ReadListFile(*contents);
+  const std::vector<Text> added = items("rnd");
+  entries.insert(entries.end(), added.begin(), added.end());
+  clearItems("rnd");
+  settings::AddListItems(p.windows, control("rnd"), entries);
+  return true;
+}
+
 void MessagesWindow::save() {
   Platform& p = platform();
   toolkit::PlayClick(p);
+  // A file that could not be read at start is read now, its messages before those added
+  // since; while it still cannot be read it is left as it is.
+  if (unread_ && !readList()) {
+    p.dialogs.messageBox(window(),
+                         listFile_ +
+                             " could not be read, so it is kept as it is. the messages are used "
+                             "until vantary ends; save again to keep them.",
+                         kTitle, msg::kMbOk | msg::kMbIconError);
+    return;
+  }
   // Each entry is written so that it reads back whole, commas, quotes and outer blanks
   // and all.
   const std::vector<Text> entries = items("rnd");

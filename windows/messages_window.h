@@ -15,12 +15,18 @@ class MessagesWindow : public toolkit::Form {
  public:
   MessagesWindow(platform::Platform& p, text::Text listFile);
 
+  // Reads the list file into the front of the list (entries added since stay after it).
+  // False when the file is there but cannot be read now (another program holds it): the
+  // window then reads it again before it saves, and never writes over it unread.
+  bool readList();
+
  private:
   void enter();
   void takeBack();
   void save();
 
   text::Text listFile_;
+  bool unread_ = false;
 };
 
 }  // namespace vantary::windows

@@ -130,5 +130,34 @@ TEST(ConsoleFiles, UnwritableWindowsFolderKeepsTheFilesInTheUsersOwnFolder) {
   }
 }
 
+// The multiple messages' file held at start: the user is told, and a save neither writes
+// over it unread nor loses what was added; once it can be read, a save keeps both.
+TEST(ConsoleFiles, HeldMessagesFileIsNeverWrittenOverUnread) {
+  ConsoleWorld w;
+  w.existingMachine();
+  const Text file = w.path("messages");
+  ASSERT_TRUE(w.program().files.writeFileAtomic(file, "lunch\r\nnap\r\n"));
+  w.world.setFileLocked(file, true);
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+  Console& c = w.start();
+  ASSERT_EQ(w.world.dialogs().size(), 1u);
+  EXPECT_EQ(w.world.dialogs()[0].text, file +
+                                           " could not be read. its messages are kept: the list is read "
+                                           "again before it is saved.");
+  windows::MessagesWindow& messages = *c.editors().messages;
+  messages.show();
+  messages.setText("rndtext", "walk");
+  w.program().windows.sendKey(messages.control("rndtext"), msg::kVkReturn);
+  const auto save = [&] { w.program().windows.sendClick(messages.control("SSRibbon1")); };
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+  save();
+  w.world.setFileLocked(file, false);
+  EXPECT_EQ(w.program().files.readFile(file), "lunch\r\nnap\r\n");
+  EXPECT_TRUE(messages.visible());
+  save();
+  EXPECT_EQ(w.program().files.readFile(file), "lunch\r\nnap\r\nwalk\r\n");
+  EXPECT_EQ(messages.items("rnd"), (std::vector<Text>{"lunch", "nap", "walk"}));
+}
+
 }  // namespace
 }  // namespace vantary::console::testing
