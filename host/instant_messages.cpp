@@ -1,5 +1,6 @@
 // Instant messages through whichever window the host generation offers, the buddy list's
 // privacy settings behind ghost mode, and ignoring or unignoring a member of the room.
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 
@@ -54,6 +55,9 @@ constexpr std::uint32_t kMemberInfoLimitMs = 20000;
 // How long the ignore box is clicked until it shows the wanted state. The host changes
 // it at once on a click; a few seconds cover a host too busy to take the first ones.
 constexpr std::uint32_t kCheckBoxClickLimitMs = 10000;
+// The wait after the first click before another, doubled after each up to the longest.
+constexpr std::uint32_t kCheckBoxFirstGapMs = 100;
+constexpr std::uint32_t kCheckBoxLongestGapMs = 2000;
 
 // Pauses that let the buddy list and the privacy settings settle before they are used.
 constexpr double kPrivacySettleSeconds = 0.5;
@@ -162,18 +166,24 @@ bool SetMemberIgnored(Host& host, int index, bool ignore) {
   // Each round looks at the box and clicks it unless it shows `ignore`, finding it afresh
   // for each half of the click; the rounds end when it shows `ignore`, or when it did not
   // answer (the window went, or its host hangs: no click would reach it).
+  // A click toggles the box: one that a busy host has not shown yet must not be undone by
+  // the next, so the clicks come further apart each time (the box is looked at meanwhile).
   bool reached = false;
   bool answered = true;
+  std::uint64_t nextClickMs = 0;
+  std::uint32_t gapMs = kCheckBoxFirstGapMs;
   loop.repeatUntil(
       [&] {
         const std::optional<platform::LResult> state = ws.checkState(ignoreBox());
         answered = state.has_value();
         reached = answered && (*state == static_cast<platform::LResult>(msg::kBstChecked)) == ignore;
-        if (!answered || reached) return;
+        if (!answered || reached || loop.nowMs() < nextClickMs) return;
         loop.pump();
         ws.sendMouseDown(ignoreBox());
         loop.pump();
         ws.sendMouseUp(ignoreBox());
+        nextClickMs = loop.nowMs() + gapMs;
+        gapMs = std::min(gapMs * 2, kCheckBoxLongestGapMs);
       },
       [&] { return reached || !answered; }, kCheckBoxClickLimitMs);
   host.CloseWindow(host.FindMemberInfoWindow());
