@@ -35,7 +35,11 @@ AboutWindow::AboutWindow(Platform& p, std::string_view screenName)
        .caption = " vantary : about",
        .rect = at(0, 0, 3960, 240)});
   add({.name = "Label8", .type = ControlType::kLabel, .caption = "_", .rect = at(3960, 0, 4200, 240)});
-  add({.name = "Frame1", .type = ControlType::kFrame, .caption = "about", .rect = at(60, 270, 4140, 2340)});
+  add({.name = "Frame1",
+       .type = ControlType::kFrame,
+       .caption = "about",
+       .rect = at(60, 270, 4140, 2340),
+       .acceptsDrops = true});
   add({.name = "Picture1", .type = ControlType::kPictureBox, .rect = at(180, 450, 1140, 1410)});
   add({.name = "Label1",
        .type = ControlType::kLabel,
@@ -70,6 +74,7 @@ AboutWindow::AboutWindow(Platform& p, std::string_view screenName)
   for (std::string_view name : {"Picture1", "Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
     onClick(name, hide);
   }
+  onDrop("Frame1", hide);
   toolkit::CenterForm(p, window());
 }
 

@@ -12,7 +12,7 @@ namespace vantary::windows {
 inline constexpr std::string_view kUnknownScreenName = "tl.unknown";
 
 // Made hidden and centred, with the screen name as it is at that moment (it is not read
-// again); the console shows it. A click anywhere on it hides it.
+// again); the console shows it. A click anywhere on it, or files dropped on it, hide it.
 class AboutWindow : public toolkit::Form {
  public:
   AboutWindow(platform::Platform& p, std::string_view screenName);

@@ -150,6 +150,10 @@ TEST(ViewWindows, AboutShowsTheScreenNameAtItsFirstShowing) {
   w.click("about");
   EXPECT_TRUE(about.visible());
   EXPECT_EQ(about.text("Label2"), "tl.unknown");
+  // Files dropped on its frame hide it too.
+  ASSERT_TRUE(w.world.dropFiles(about.control("Frame1")));
+  w.world.runFor(10);
+  EXPECT_FALSE(about.visible());
 }
 
 TEST(ViewWindows, CreditsShowEachNameErasedInTurnWithTheirMusicOnce) {
