@@ -22,7 +22,10 @@
 #include "platform/platform.h"
 #include "settings/program_files.h"
 #include "toolkit/form.h"
+#include "windows/about_window.h"
 #include "windows/command_list.h"
+#include "windows/credits_window.h"
+#include "windows/help_window.h"
 
 namespace vantary::console {
 
@@ -134,6 +137,14 @@ class Console {
   void ShutdownCommand();           // `shutdown`
   void RebootCommand();             // `reboot`
   void TunedeckCommand();           // `tunedeck`
+  void GreetsCommand();             // `greets`: the credits window
+  void AboutCommand();              // `about`
+  void HelpCommand();               // `helps`
+  // The windows of the "vie&w" items, once the items have made them (nullptr before). The
+  // credits window is made afresh by the first "&greets" after its "end".
+  windows::CreditsWindow* credits() { return credits_.get(); }
+  windows::AboutWindow* about() { return about_.get(); }
+  windows::HelpWindow* help() { return help_.get(); }
   // The icon in the tray, while the program sits there.
   bool inTray() const { return inTray_; }
   // Reads the first host modal's texts into `lblfile`, `lblper` and `lblmins`.
@@ -223,6 +234,9 @@ class Console {
   ClockFace* face_ = nullptr;
   std::map<std::uint32_t, Handler> menuHandlers_;
   std::unique_ptr<windows::CommandList> commandList_;
+  std::unique_ptr<windows::CreditsWindow> credits_;
+  std::unique_ptr<windows::AboutWindow> about_;
+  std::unique_ptr<windows::HelpWindow> help_;
   std::unique_ptr<editors::CustomScroll> custom_;
   std::function<void(const host::BrowserDownload&)> customScroll_;
   Handler onEnd_;

@@ -49,6 +49,9 @@ constexpr OwnCommand kOwnCommands[] = {
     {MenuCommand::kShutdown, &Console::ShutdownCommand},
     {MenuCommand::kReboot, &Console::RebootCommand},
     {MenuCommand::kTunedeck, &Console::TunedeckCommand},
+    {MenuCommand::kGreets, &Console::GreetsCommand},
+    {MenuCommand::kAbout, &Console::AboutCommand},
+    {MenuCommand::kHelps, &Console::HelpCommand},
 };
 
 }  // namespace

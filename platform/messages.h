@@ -17,6 +17,7 @@ inline constexpr std::uint32_t kSize = 0x0005;           // WM_SIZE
 inline constexpr std::uint32_t kActivate = 0x0006;       // WM_ACTIVATE
 inline constexpr std::uint32_t kEnable = 0x000A;         // WM_ENABLE
 inline constexpr std::uint32_t kSetText = 0x000C;        // WM_SETTEXT
+inline constexpr std::uint32_t kDropFiles = 0x0233;      // WM_DROPFILES
 inline constexpr std::uint32_t kGetText = 0x000D;        // WM_GETTEXT
 inline constexpr std::uint32_t kGetTextLength = 0x000E;  // WM_GETTEXTLENGTH
 inline constexpr std::uint32_t kPaint = 0x000F;          // WM_PAINT

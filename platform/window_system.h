@@ -54,6 +54,7 @@ struct WindowStyle {
   bool dropDownList = false;  // combo box: the list drops down, the edit part is the selection
   bool notify = false;        // static and list box: report clicks to the parent
   bool sunken = false;
+  bool acceptsFiles = false;  // takes files dropped on it from another program (WM_DROPFILES)
 };
 
 // What a handler gets and gives. Return callDefault(window, message) for the base

@@ -177,7 +177,7 @@ vantary_e2e() {
   fi
   # The sounds the program plays lie beside it.
   local file
-  for file in kestro.dll click.wav; do
+  for file in kestro.dll click.wav greets.mid; do
     [ -f "$build/app/$file" ] && cp "$build/app/$file" "$program/"
   done
   printf '%s' "$options" >"$program/etr.cfj"
@@ -220,6 +220,8 @@ vantary_e2e vantary-e2e vantary_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" "
 # each scroll moment instead of the time line.
 vantary_e2e custom-e2e custom_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\nINT=1\r\nREASON=Lunch\r\n' \
   $'[vantari]\r\nCOLOR=336699\r\nCOLOR2=000000\r\nCUS1=Away r$ for M1$ mins at t$\r\n' || failures=$((failures + 1))
+# The "vie&w" items: help, about and the credits open and are found by their captions.
+vantary_e2e view-e2e view_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" || failures=$((failures + 1))
 
 # The windows as the screen shows them: pictures of the intro, the face, the open menu and
 # the editors, checked for their sizes, shape and captions, turned into PNG files in

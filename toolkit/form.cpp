@@ -89,7 +89,7 @@ struct Form::Core {
   std::map<Text, Control, std::less<>> controls;
   std::map<std::uint32_t, Text> names;  // control window -> name
   std::vector<Window> frames;           // in the order they were made
-  std::map<Text, Handler, std::less<>> clicks, doubleClicks, changes;
+  std::map<Text, Handler, std::less<>> clicks, doubleClicks, changes, drops;
   std::map<Text, MouseHandler, std::less<>> mouseDowns, mouseUps, mouseMoves;
   std::map<Text, KeyHandler, std::less<>> keyDowns;
   // Sliders and scroll bars: the value last reported (or set by the program), and a
@@ -290,6 +290,7 @@ struct Form::Core {
       }
       if (m.id == msg::kLButtonDown) RunMouse(mouseDowns, name, m.lParam);
       if (m.id == msg::kLButtonUp) RunMouse(mouseUps, name, m.lParam);
+      if (m.id == msg::kDropFiles) Run(drops, name);
       if (m.id == msg::kMouseMove) RunMouse(mouseMoves, name, m.lParam);
     }
     return p->windows.callDefault(w, m);
@@ -379,6 +380,7 @@ Window Form::add(const ControlDesc& desc) {
   child.style.multiline = desc.type == ControlType::kMultiLineTextBox;
   child.style.checkBox = desc.type == ControlType::kCheckBox;
   child.style.dropDownList = desc.type == ControlType::kDropDownList;
+  child.style.acceptsFiles = desc.acceptsDrops;
   const Window w = p_.windows.create(child);
   if (!w) return w;
   if (desc.textLimit > 0) p_.windows.setTextLimit(w, static_cast<std::size_t>(desc.textLimit));
@@ -598,6 +600,7 @@ void Form::onMouseUp(std::string_view name, MouseHandler handler) {
 void Form::onMouseMove(std::string_view name, MouseHandler handler) {
   core_->mouseMoves[Text(name)] = std::move(handler);
 }
+void Form::onDrop(std::string_view name, Handler handler) { core_->drops[Text(name)] = std::move(handler); }
 void Form::onCommand(std::uint32_t id, Handler handler) { core_->commands[id] = std::move(handler); }
 void Form::onMessage(std::uint32_t message,
                      std::function<std::optional<platform::LResult>(const platform::Message&)> handler) {

@@ -3,7 +3,7 @@
 // (click, double click, change, key down, mouse down/up/move) reach handlers registered by
 // name.
 // Every window of the program (the console, the editors, the presentation windows) is
-// a Form.
+// a Form. A control may also take files dropped on it.
 #pragma once
 
 #include <cstdint>
@@ -48,7 +48,8 @@ struct ControlDesc {
   Rect rect;     // pixels, in the form's client area
   bool visible = true;
   bool readOnly = false;
-  int textLimit = 0;  // text boxes: 0 is no limit
+  int textLimit = 0;          // text boxes: 0 is no limit
+  bool acceptsDrops = false;  // files dropped on it from another program run its drop handler
 };
 
 struct FormDesc {
@@ -138,6 +139,8 @@ class Form {
   void onMouseDown(std::string_view name, MouseHandler handler);
   void onMouseUp(std::string_view name, MouseHandler handler);
   void onMouseMove(std::string_view name, MouseHandler handler);
+  // Files dropped on a control that accepts drops (ControlDesc::acceptsDrops).
+  void onDrop(std::string_view name, Handler handler);
   // Menu commands (WM_COMMAND with no control) and any other command identifier.
   void onCommand(std::uint32_t id, Handler handler);
   // A message of the form window, seen before the events above (the tray's callback

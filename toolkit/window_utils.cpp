@@ -2,14 +2,18 @@
 #include "toolkit/window_utils.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 #include "platform/messages.h"
+#include "text/ansi.h"
 
 namespace vantary::toolkit {
 namespace {
 
 namespace msg = platform::msg;
 using platform::Rect;
+using platform::Text;
 
 // Sets a top-level window's left and top, given in twips, keeping its size.
 void MoveToTwips(Platform& p, Window window, long long leftTwips, long long topTwips) {
@@ -23,6 +27,19 @@ void MoveToTwips(Platform& p, Window window, long long leftTwips, long long topT
 }
 
 bool FileThere(Platform& p, std::string_view path) { return !path.empty() && p.files.fileExists(path); }
+
+// The name the media interface knows a music file by while it is open: one word, the same
+// for the same path however it is spelled in capitals, so that StopMusic finds what
+// PlayMusic opened.
+Text MusicAlias(std::string_view path) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (const char c : text::ToLower(path)) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(hash));
+  return "vantarymusic" + Text(hex);
+}
 
 }  // namespace
 
@@ -90,13 +107,19 @@ void Pause(Platform& p, double seconds) { p.loop.pause(seconds); }
 
 void PlayMusic(Platform& p, std::string_view path) {
   if (!FileThere(p, path)) return;
-  // The media interface takes the path unquoted after one blank.
-  p.sound.mciCommand("Play " + std::string(path));
+  // The media interface ends a file's name at the first blank unless it is quoted, and
+  // "C:\Program Files\..." has one. A file opened already (played before without a stop)
+  // starts again from its beginning.
+  const Text alias = MusicAlias(path);
+  p.sound.mciCommand("open \"" + std::string(path) + "\" alias " + alias);
+  p.sound.mciCommand("play " + alias + " from 0");
 }
 
 void StopMusic(Platform& p, std::string_view path) {
   if (!FileThere(p, path)) return;
-  p.sound.mciCommand("Stop " + std::string(path));
+  const Text alias = MusicAlias(path);
+  p.sound.mciCommand("stop " + alias);
+  p.sound.mciCommand("close " + alias);
 }
 
 void PlayWave(Platform& p, std::string_view path) {

@@ -28,7 +28,8 @@ void CenterForm(Platform& p, Window window);
 void ScatterForm(Platform& p, Window window);
 // Returns after `seconds` (fractions allowed), letting pending events run meanwhile.
 void Pause(Platform& p, double seconds);
-// Music through the media control interface; nothing happens when the file is missing.
+// Music through the media control interface, the file opened by its quoted path, so that
+// a folder with blanks in its name plays too; nothing happens when the file is missing.
 void PlayMusic(Platform& p, std::string_view path);
 void StopMusic(Platform& p, std::string_view path);
 // A short sound, not waited for; nothing happens when the file is missing.

@@ -308,6 +308,14 @@ void SimWorld::setScreenSize(Size pixels) { impl_->screenSize = pixels; }
 void SimWorld::setCursor(Point p) { impl_->cursor = p; }
 void SimWorld::setNextDragTarget(Point topLeft) { impl_->dragTarget = topLeft; }
 
+bool SimWorld::dropFiles(Window target) {
+  for (WindowData* d = impl_->find(target); d != nullptr;
+       d = d->parent != 0 ? impl_->find(d->parent) : nullptr) {
+    if (d->style.acceptsFiles) return impl_->post(Window{d->handle}, Message{msg::kDropFiles, 0, 0});
+  }
+  return false;
+}
+
 void SimWorld::setTimeOfDay(TimeOfDay t) {
   impl_->wallAnchorNow = impl_->now;
   const auto seconds = static_cast<std::int64_t>(t.hour) * 3600 + t.minute * 60 + t.second;

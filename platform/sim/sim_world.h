@@ -105,6 +105,9 @@ class SimWorld {
   // ---- screen ----
   void setScreenSize(Size pixels);
   void setCursor(Point p);
+  // The user drops files from another program on the window: the first of it and its
+  // parents that takes dropped files gets WM_DROPFILES, posted. False when none takes them.
+  bool dropFiles(Window target);
   // The next dragWithMouse() moves the window so that its top-left corner is here.
   void setNextDragTarget(Point topLeft);
   // Starts the wall clock at this time of day (virtual time moves it on).

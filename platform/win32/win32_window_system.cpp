@@ -24,6 +24,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
@@ -293,6 +294,8 @@ LRESULT Dispatch(HWND hwnd, UINT id, WPARAM wParam, LPARAM lParam) {
   } else {
     result = DefaultProcessing(hwnd, id, wParam, lParam);
   }
+  // The dropped files' record is the receiver's to free, whatever its handler did.
+  if (id == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
   if (id == WM_NCDESTROY) g_windows.erase(hwnd);
   return result;
 }
@@ -388,6 +391,7 @@ Styles StylesFor(const WindowSpec& desc, BaseKind base, bool child) {
   if (s.topmost) out.exStyle |= WS_EX_TOPMOST;
   if (s.toolWindow) out.exStyle |= WS_EX_TOOLWINDOW;
   if (s.sunken) out.exStyle |= WS_EX_CLIENTEDGE;
+  if (s.acceptsFiles) out.exStyle |= WS_EX_ACCEPTFILES;
   switch (base) {
     case BaseKind::kEdit:
       // A single-line edit without horizontal scrolling refuses characters past its width.
