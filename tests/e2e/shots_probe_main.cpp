@@ -303,7 +303,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  // The editors, opened from the menu as another program may, one at a time.
+  // The editors and the help, about and credits windows, opened from the menu as another
+  // program may, one at a time.
   struct Editor {
     const char* name;
     std::vector<MenuCommand> commands;
@@ -316,6 +317,9 @@ int main(int argc, char** argv) {
       {"vantary2", {MenuCommand::kMm, MenuCommand::kEditMul}, " vantary : messages", 0, 0},
       {"auto", {MenuCommand::kEditAscii}, " vantary :  ascii editor", 0, 0},
       {"color", {MenuCommand::kSdaf}, " vantary : color changer", 2400, 1950},
+      {"help", {MenuCommand::kHelps}, " vantary : help", 0, 0},
+      {"about1", {MenuCommand::kAbout}, " vantary : about", 0, 0},
+      {"frmquorle", {MenuCommand::kGreets}, " vantary : greets", 0, 0},
   };
   for (const Editor& e : editors) {
     for (MenuCommand command : e.commands) vantary::e2e::PostCommand(p.windows, main, command);
