@@ -265,3 +265,42 @@ TEST(ConsoleMenu, PowerQuestionsAskFirstAndAMissingCompanionIsNamed) {
 
 }  // namespace
 }  // namespace vantary::console::testing
+
+namespace vantary::console::testing {
+namespace {
+
+// The items that run one host operation: each acts on a signed-on host; those that need a
+// session do nothing without one.
+TEST(ConsoleMenu, HostItemsActOnASignedOnHostOnly) {
+  struct Case {
+    const char* item;
+    bool signedOn;
+    bool acts;
+  };
+  const Case cases[] = {
+      {"wait", true, true}, {"wait", false, false}, {"modal", true, true},
+      {"sf", true, true},   {"hide", true, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.item) + (k.signedOn ? " signed on" : " signed off"));
+    ConsoleWorld w;
+    w.existingMachine();
+    if (k.signedOn) w.signOnInRoom();
+    if (std::string_view(k.item) == "modal")
+      w.host.startTransfer(hostsim::TransferKind::kUpload, "a.zip", 600000);
+    w.start();
+    const int aboutBoxes = w.host.aboutBoxesShown();
+    w.click(k.item);
+    w.world.runFor(3000);
+    const std::string_view item = k.item;
+    bool acted = false;
+    if (item == "wait") acted = w.host.aboutBoxesShown() > aboutBoxes;
+    if (item == "modal") acted = !w.hostProcess.platform().windows.findWindow("_AOL_Modal", std::nullopt);
+    if (item == "sf") acted = !w.host.signedOn();
+    if (item == "hide") acted = !w.hostProcess.platform().windows.isVisible(w.host.frame());
+    EXPECT_EQ(acted, k.acts);
+  }
+}
+
+}  // namespace
+}  // namespace vantary::console::testing
