@@ -38,23 +38,26 @@ using vantary::text::Text;
 constexpr std::uint32_t kWindowLimitMs = 10000;
 constexpr int kSlackPixels = 2;
 
+struct FormSearch {
+  std::string prefix;
+  bool visibleOnly;
+  HWND found;
+};
+
+// EnumWindows' callback, in the system's calling convention (a lambda has the compiler's).
+BOOL CALLBACK MatchForm(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<FormSearch*>(lp);
+  char cls[128] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::string(cls).rfind(s->prefix, 0) != 0 || (s->visibleOnly && !IsWindowVisible(w))) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
 // A top-level window of vantary's whose class names the form ("vantary NAME #n").
 HWND FindForm(const std::string& name, bool visibleOnly) {
-  struct Search {
-    std::string prefix;
-    bool visibleOnly;
-    HWND found;
-  } search{"vantary " + name + " #", visibleOnly, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        char cls[128] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (std::string(cls).rfind(s->prefix, 0) != 0 || (s->visibleOnly && !IsWindowVisible(w))) return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  FormSearch search{"vantary " + name + " #", visibleOnly, nullptr};
+  EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
