@@ -35,9 +35,12 @@ class AutoUpchat {
   bool enabled() const { return wanted_; }
   State state() const;
 
+  // One look of the watching timer (Timer1): what its tick does, for the benchmarks.
+  void watchTick();
+
  private:
-  void watchTick();  // Timer1
-  void waitTick();   // Timer2
+  void waitTick();  // Timer2
+  void keepWelcomeHidden();
 
   Host& host_;
   std::function<bool()> idleSessionRuns_;
@@ -45,6 +48,13 @@ class AutoUpchat {
   bool wanted_ = false;
   platform::Timer timer1_;
   platform::Timer timer2_;
+  // The Welcome window hidden last (0: none was found) and the host window that was on top
+  // of the host's windows then, in the host's MDI client. While the same window is on top,
+  // no window has come up since; the host's windows are walked again only when another is
+  // on top or the Welcome window hidden is shown again.
+  Window mdi_;
+  Window top_;
+  Window welcome_;
 };
 
 }  // namespace vantary::host

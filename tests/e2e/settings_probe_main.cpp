@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
   Checks c("settings-e2e");
   Channel channel(p, argv[1]);
 
-  if (!c.check("hostsim's control channel answers", channel.hostListening(kHostStartLimitMs))) return c.finish();
+  if (!c.check("hostsim's control channel answers", channel.hostListening(kHostStartLimitMs)))
+    return c.finish();
   const Window room = vantary::e2e::WaitForRichRoom(p, kHostStartLimitMs);
   if (!c.check("finds the host's rich room", static_cast<bool>(room))) return c.finish();
   RoomWatch watch(p, ws.firstChild(room, "RICHCNTL"), channel.stateValue("screen-name"));
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
 
   const std::string_view caption = "vantary³ by kestro"_ansi;
   Window main;
-  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); }, kProgramStartLimitMs);
+  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
+                   kProgramStartLimitMs);
   if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
   c.check("the three in-stats lines reach the room", watch.waitForCount(3, kProgramStartLimitMs));
 
@@ -101,8 +103,8 @@ int main(int argc, char** argv) {
           data.find("MINUTES2=1\r\n") != Text::npos, Quoted(data));
   c.check("the list files are in the user's folder",
           files.fileExists(own + "\\vantary12.ini") && files.fileExists(own + "\\vantary123.ini"));
-  c.check("nothing was written into the Windows folder",
-          !files.fileExists(windows + "\\vantari4583.dat") && !files.fileExists(windows + "\\vantary123.ini"));
+  c.check("nothing was written into the Windows folder", !files.fileExists(windows + "\\vantari4583.dat") &&
+                                                             !files.fileExists(windows + "\\vantary123.ini"));
   c.check("the host answers quit", channel.ask("quit").has_value());
   return c.finish();
 }
