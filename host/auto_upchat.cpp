@@ -62,10 +62,12 @@ void AutoUpchat::watchTick() {
   timer1_.setEnabled(false);
 }
 
-// A host window that comes up goes on top of the others, so while the window on top is
-// the one seen at the last walk, the Welcome window can only have come back by being shown
-// again, which one look at the window hidden tells.
+// Every kWelcomeEveryTicks-th tick. A host window that comes up goes on top of the others,
+// so while the window on top is the one seen at the last walk, the Welcome window can only
+// have come back by being shown again, which one look at the window hidden tells.
 void AutoUpchat::keepWelcomeHidden() {
+  if (++ticksSinceWelcome_ < kWelcomeEveryTicks) return;
+  ticksSinceWelcome_ = 0;
   auto& ws = host_.platform().windows;
   const Window top = mdi_ ? ws.findChild(mdi_, Window{}, kChildClass) : Window{};
   if (top && top == top_ && (!welcome_ || !ws.isVisible(welcome_))) return;

@@ -21,6 +21,10 @@ class AutoUpchat {
 
   // Both timers' interval; the system raises it to its shortest period.
   static constexpr std::uint32_t kIntervalMs = 1;
+  // The Welcome window is looked after every this many ticks of Timer1 (about a tenth of a
+  // second): it only keeps the host's front tidy, while the upload modal and the idle
+  // windows are looked for at every tick.
+  static constexpr int kWelcomeEveryTicks = 10;
 
   // `idleSessionRuns` tells whether an idle session runs (the console's `idleon` caption
   // is "idle of&f"); `disableMainTimer` stops the console's main timer.
@@ -55,6 +59,7 @@ class AutoUpchat {
   Window mdi_;
   Window top_;
   Window welcome_;
+  int ticksSinceWelcome_ = kWelcomeEveryTicks - 1;  // the first tick looks
 };
 
 }  // namespace vantary::host

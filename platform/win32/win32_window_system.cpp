@@ -521,15 +521,14 @@ class Win32WindowSystem final : public WindowSystem {
 
   // ---- messages ------------------------------------------------------------------------
   std::optional<LResult> send(Window window, const Message& m) override {
-    HWND h = ToHwnd(window);
     if (!window) return std::nullopt;
-    // A window that is gone fails the send below, so it is not asked after first: under
-    // Wine each question about another process's window is a round trip to the server.
-    if (OnOurThread(h)) return SendMessageA(h, m.id, m.wParam, m.lParam);
-    // Another thread's window: the send is abandoned when it hangs or takes too long.
+    // One call for every window, asking nothing about it first: under Wine each question
+    // about another process's window is a round trip to the server. A window that is gone
+    // fails the send; one of our own thread is handled at once (the limit does not apply);
+    // another thread's is abandoned when it hangs or takes too long.
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(h, m.id, m.wParam, m.lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kForeignSendLimitMs,
-                             &result)) {
+    if (!SendMessageTimeoutA(ToHwnd(window), m.id, m.wParam, m.lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                             kForeignSendLimitMs, &result)) {
       return std::nullopt;
     }
     return static_cast<LResult>(result);

@@ -364,6 +364,7 @@ TEST(AutoUpchat, WatchingKeepsTheIdleWindowsAwayAndTheMainTimerOffWhenNotIdling)
 
 // The watcher hides the Welcome window whenever the host shows it: again after the user
 // brought it back, and the new one of a new sign-on.
+constexpr std::uint32_t kWelcomeWithinMs = 2 * AutoUpchat::kWelcomeEveryTicks * platform::kPollStepMs;
 TEST(AutoUpchat, WatchingHidesTheWelcomeWindowEachTimeItIsShown) {
   Watched w;
   const auto welcome = [&] {
@@ -371,19 +372,19 @@ TEST(AutoUpchat, WatchingHidesTheWelcomeWindowEachTimeItIsShown) {
   };
   ASSERT_TRUE(w.f.ws().isVisible(welcome()));
   w.watcher->setEnabled(true);
-  w.f.runFor(100);
+  w.f.runFor(kWelcomeWithinMs);
   EXPECT_FALSE(w.f.ws().isVisible(welcome()));
 
   w.f.hostProcess.platform().windows.show(welcome(), msg::kSwShow);
   ASSERT_TRUE(w.f.ws().isVisible(welcome()));
-  w.f.runFor(100);
+  w.f.runFor(kWelcomeWithinMs);
   EXPECT_FALSE(w.f.ws().isVisible(welcome())) << "shown again";
 
   w.f.host.signOff();
-  w.f.runFor(100);
+  w.f.runFor(kWelcomeWithinMs);
   w.f.host.signOn("Ann");
   ASSERT_TRUE(welcome());
-  w.f.runFor(100);
+  w.f.runFor(kWelcomeWithinMs);
   EXPECT_FALSE(w.f.ws().isVisible(welcome())) << "a new sign-on's";
   EXPECT_EQ(w.f.lib.GetScreenName(), "Ann");
 }
