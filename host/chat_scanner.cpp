@@ -6,10 +6,13 @@
 #include <utility>
 
 #include "host/host_windows.h"
+#include "platform/messages.h"
 #include "text/text_ops.h"
 
 namespace vantary::host {
 namespace {
+
+namespace msg = platform::msg;
 
 constexpr std::string_view kHead = ":\t";
 
@@ -90,7 +93,7 @@ ChatScanner::Need ChatScanner::need() {
   if (!mdi_ || !top_ || ws.findChild(mdi_, Window{}, kChildClass) != top_) return Need::kWhole;
   const bool due = ++sinceRead_ >= kChatFullLookEvery;
   if (!transcriptWindow_) return due ? Need::kWhole : Need::kNothing;
-  if (due) return Need::kRead;
+  if (due) return Need::kCheck;
   const std::optional<platform::LResult> length = ws.textLength(transcriptWindow_);
   if (!length) return Need::kWhole;
   if (*length >= 0 && static_cast<std::size_t>(*length) == transcript_.size()) {
@@ -114,10 +117,12 @@ void ChatScanner::look() {
 
   const Need needed = need();
   if (unanswered() || needed == Need::kNothing) return;
-  if (needed == Need::kRead && host_.GetCaption(room_) == caption_) {
+  if (needed != Need::kWhole && host_.GetCaption(room_) == caption_) {
     // The room the last whole look found, under the same caption: its transcript is read
-    // from the control found then.
+    // from the control found then. A look that only checks asks for the text once, into a
+    // buffer the size of what was read last: the same text is the same transcript.
     sinceRead_ = 0;
+    if (needed == Need::kCheck && sameText()) return;
     std::optional<Text> read = ws.readText(transcriptWindow_, readLimit_);
     ++stats_.reads;
     if (unanswered()) return;
@@ -177,6 +182,19 @@ void ChatScanner::look() {
   }
   transcriptWindow_ = transcriptWindow;
   take(std::move(transcript));
+}
+
+// True when the transcript control gives exactly the text read last: one WM_GETTEXT into
+// a buffer two characters longer, so a longer text shows as one that filled it.
+bool ChatScanner::sameText() {
+  auto& ws = host_.platform().windows;
+  Text buffer(transcript_.size() + 2, '\0');
+  const std::optional<platform::LResult> copied =
+      ws.send(transcriptWindow_, msg::kGetText, static_cast<platform::WParam>(buffer.size()),
+              reinterpret_cast<platform::LParam>(buffer.data()));
+  ++stats_.checks;
+  return copied && *copied == static_cast<platform::LResult>(transcript_.size()) &&
+         buffer.compare(0, transcript_.size(), transcript_) == 0;
 }
 
 // Raises the messages of `transcript`, a whole read of the room seen before, that are new.

@@ -23,10 +23,11 @@ inline constexpr std::uint32_t kChatPollMs = 50;
 // window or caption changed. Otherwise a look asks the transcript's length, and an
 // unchanged length reads nothing more; a changed one reads the transcript from the
 // control found before. A transcript at the host's line limit can drop an old line and
-// gain a new one of the same length, so every this many looks the transcript is read
-// whatever its length: such a line is raised at most kChatPollMs * kChatFullLookEvery
-// late, and since every read is matched line by line against the last, once, never lost
-// or doubled. While no room was found, every this many looks is a whole one.
+// gain a new one of the same length, so every this many looks the transcript's text is
+// asked for whatever its length (once, into a buffer the size of the last, and compared
+// with it; a different text is then read whole): such a line is raised at most kChatPollMs *
+// kChatFullLookEvery late, and since every read is matched line by line against the last, once, never lost or
+// doubled. While no room was found, every this many looks is a whole one.
 inline constexpr std::uint32_t kChatFullLookEvery = 8;
 // A look that took this long means the host is not answering (every send to it waits
 // out its bound); the scanner then leaves it alone for kChatUnansweredBackoffMs, so a
@@ -72,6 +73,7 @@ class ChatScanner {
     std::uint64_t looks = 0;       // looks at the host (polls that were not backing off)
     std::uint64_t quick = 0;       // looks that ended at an unchanged transcript length
     std::uint64_t wholeLooks = 0;  // looks that found the room again
+    std::uint64_t checks = 0;      // single text reads compared with the last whole one
     std::uint64_t reads = 0;       // transcript reads
     std::uint64_t parses = 0;      // transcripts split and matched because they changed
     std::uint64_t events = 0;      // chat-line events raised
@@ -102,10 +104,11 @@ class ChatScanner {
     std::size_t length = 0;
   };
 
-  enum class Need { kNothing, kRead, kWhole };
+  enum class Need { kNothing, kCheck, kRead, kWhole };
   void look();
   Need need();
   void take(Text transcript);
+  bool sameText();
   static std::vector<LineSpan> SplitLines(std::string_view transcript);
 
   Host& host_;
