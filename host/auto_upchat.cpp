@@ -37,24 +37,43 @@ AutoUpchat::State AutoUpchat::state() const {
   return State::kOff;
 }
 
+// The tick runs every 10 ms or so: what cannot have changed is not looked at again. Every
+// idle window and the upload modal is a host modal or the host's palette, so without
+// either there is nothing to hide or click, and the Welcome window is looked for again
+// only when it may have come back (see keepWelcomeHidden).
 void AutoUpchat::watchTick() {
   if (idleSessionRuns_ && !idleSessionRuns_() && disableMainTimer_) disableMainTimer_();
+  auto& ws = host_.platform().windows;
+  keepWelcomeHidden();
+  if (!ws.findWindow(kModalClass, std::nullopt) && !ws.findWindow(kPaletteClass, std::nullopt)) return;
   host_.HideUploadModal();
-  host_.HideWelcome();
   host_.ClickPaletteAndModalIcons();
   host_.KillIdleModal();
   host_.KillIdleTimer();
   if (!host_.FindActiveUploadModal()) return;
   host_.DetachUploadModal();
-  const Window modal = host_.platform().windows.findWindow(kModalClass, std::nullopt);
+  const Window modal = ws.findWindow(kModalClass, std::nullopt);
   host_.SendChatLine(AutoUpchatLine(host_.style()));
   host_.HideUploadModal();
   if (!modal) return;
-  auto& ws = host_.platform().windows;
   ws.show(modal, msg::kSwHide);
   ws.show(modal, msg::kSwMinimize);
   timer2_.setEnabled(true);
   timer1_.setEnabled(false);
+}
+
+// Every kWelcomeEveryTicks-th tick. A host window that comes up goes on top of the others,
+// so while the window on top is the one seen at the last walk, the Welcome window can only
+// have come back by being shown again, which one look at the window hidden tells.
+void AutoUpchat::keepWelcomeHidden() {
+  if (++ticksSinceWelcome_ < kWelcomeEveryTicks) return;
+  ticksSinceWelcome_ = 0;
+  auto& ws = host_.platform().windows;
+  const Window top = mdi_ ? ws.findChild(mdi_, Window{}, kChildClass) : Window{};
+  if (top && top == top_ && (!welcome_ || !ws.isVisible(welcome_))) return;
+  mdi_ = host_.FindMdiClient();
+  top_ = ws.findChild(mdi_, Window{}, kChildClass);
+  welcome_ = host_.HideWelcome();
 }
 
 void AutoUpchat::waitTick() {

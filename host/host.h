@@ -138,7 +138,8 @@ class Host {
   void HideWindow(Window window);
   void HideHost();
   void ShowHost();
-  void HideWelcome();
+  // Hides the first Welcome window; gives it, or 0 when there is none.
+  Window HideWelcome();
   void CloseGlyph();
   void CloseModals();
   void CycleAboutBox();

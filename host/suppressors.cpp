@@ -87,10 +87,11 @@ void Host::ShowHost() {
   if (const Window f = frame()) ws.show(f, msg::kSwRestore);
 }
 
-void Host::HideWelcome() {
+Window Host::HideWelcome() {
   const Window welcome =
       FirstHostChild([&](Window child) { return text::StartsWith(GetCaption(child), "Welcome, "); });
   if (welcome) p_.windows.show(welcome, msg::kSwHide);
+  return welcome;
 }
 
 void Host::CloseGlyph() {

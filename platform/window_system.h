@@ -93,7 +93,10 @@ struct MenuItemFlags {
   bool separator = false;
 };
 
-// Reads another process's memory. Open as long as the object lives.
+// Reads another process's memory. Open as long as the object lives; one is opened for one
+// scan. A reader may remember which ranges it found readable, so memory freed after it read
+// there once may still read (as zeros under Wine, where such reads give zeros; Windows fails
+// them): a new reader sees the memory as it stands.
 class ProcessReader {
  public:
   virtual ~ProcessReader() = default;

@@ -289,14 +289,14 @@ class SimWindowSystem final : public WindowSystem {
 
   Window findChild(Window parent, Window after, std::string_view className,
                    std::optional<std::string_view> caption) override {
-    std::vector<std::uint32_t> list;
+    // Read in place: nothing below changes the window table.
+    const std::vector<std::uint32_t>* children = &w_.topLevel;
     if (parent) {
       const WindowData* p = w_.find(parent);
       if (p == nullptr) return {};
-      list = p->children;
-    } else {
-      list = w_.topLevel;
+      children = &p->children;
     }
+    const std::vector<std::uint32_t>& list = *children;
     std::size_t start = 0;
     if (after) {
       auto it = std::find(list.begin(), list.end(), after.value);

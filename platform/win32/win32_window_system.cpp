@@ -331,25 +331,52 @@ class Win32ProcessReader final : public ProcessReader {
   }
 
  private:
+  // A range of pages found committed and readable.
+  struct Region {
+    std::uintptr_t begin = 0;
+    std::uintptr_t end = 0;
+  };
+  // How many regions are remembered. A member scan reads records and name blocks from a
+  // handful of heap regions; the oldest is forgotten first.
+  static constexpr std::size_t kRegionsKept = 8;
+
   // Wine reads reserved and freed pages of its own address-space reservations as zeros
-  // instead of failing, so the range is checked to be committed and readable first.
-  bool Committed(std::uintptr_t from, std::size_t size) const {
+  // instead of failing, so the range is checked to be committed and readable first. The
+  // regions found so are remembered for the reader's life (one scan), so a scan asks once
+  // per region rather than once per read.
+  bool Committed(std::uintptr_t from, std::size_t size) {
     const std::uintptr_t end = from + size;
+    if (end < from) return false;
     for (std::uintptr_t at = from; at < end;) {
+      if (const Region* known = KnownRegion(at)) {
+        at = known->end;
+        continue;
+      }
       MEMORY_BASIC_INFORMATION info{};
       if (!VirtualQueryEx(process_.get(), reinterpret_cast<const void*>(at), &info, sizeof info))
         return false;
       if (info.State != MEM_COMMIT || (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) || info.Protect == 0) {
         return false;
       }
-      const auto regionEnd = reinterpret_cast<std::uintptr_t>(info.BaseAddress) + info.RegionSize;
+      const auto regionBegin = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
+      const std::uintptr_t regionEnd = regionBegin + info.RegionSize;
       if (regionEnd <= at) return false;
+      if (regions_.size() == kRegionsKept) regions_.erase(regions_.begin());
+      regions_.push_back(Region{regionBegin, regionEnd});
       at = regionEnd;
     }
     return true;
   }
 
+  const Region* KnownRegion(std::uintptr_t at) const {
+    for (const Region& r : regions_) {
+      if (at >= r.begin && at < r.end) return &r;
+    }
+    return nullptr;
+  }
+
   KernelHandle process_;
+  std::vector<Region> regions_;
 };
 
 class Win32LowMemoryBlock final : public LowMemoryBlock {
@@ -558,13 +585,14 @@ class Win32WindowSystem final : public WindowSystem {
 
   // ---- messages ------------------------------------------------------------------------
   std::optional<LResult> send(Window window, const Message& m) override {
-    HWND h = ToHwnd(window);
-    if (!window || !IsWindow(h)) return std::nullopt;
-    if (OnOurThread(h)) return SendMessageA(h, m.id, m.wParam, m.lParam);
-    // Another thread's window: the send is abandoned when it hangs or takes too long.
+    if (!window) return std::nullopt;
+    // One call for every window, asking nothing about it first: under Wine each question
+    // about another process's window is a round trip to the server. A window that is gone
+    // fails the send; one of our own thread is handled at once (the limit does not apply);
+    // another thread's is abandoned when it hangs or takes too long.
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(h, m.id, m.wParam, m.lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kForeignSendLimitMs,
-                             &result)) {
+    if (!SendMessageTimeoutA(ToHwnd(window), m.id, m.wParam, m.lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                             kForeignSendLimitMs, &result)) {
       return std::nullopt;
     }
     return static_cast<LResult>(result);

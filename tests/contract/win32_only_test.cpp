@@ -406,7 +406,7 @@ TEST_F(Win32Only, LowMemoryFitsThirtyTwoBitsAndReadsExactlyThroughTheProcess) {
   MEMORY_BASIC_INFORMATION state{};
   VirtualQuery(reinterpret_cast<void*>(static_cast<std::uintptr_t>(address)), &state, sizeof state);
   EXPECT_EQ(state.State, static_cast<DWORD>(MEM_FREE));
-  EXPECT_FALSE(reader->read(address, got));
+  EXPECT_FALSE(ws().openProcess(ws().currentProcess())->read(address, got));
   EXPECT_EQ(ws().openProcess(0), nullptr);
 }
 

@@ -42,6 +42,8 @@ struct Scanned {
   void start() { scanner.start(); }
   // Long enough for the next look.
   void settle() { f.runFor(2 * kChatPollMs); }
+  // Long enough for the next whole look, which sees what a quick look cannot.
+  void settleWhole() { f.runFor((kChatFullLookEvery + 1) * kChatPollMs); }
   void say(const std::string& sender, const std::string& text) { f.host.say(room, sender, text); }
 
   HostFixture f;
@@ -171,9 +173,9 @@ TEST(ChatScanner, TrimmedTranscriptsAndRepeatedLinesRaiseEachMessageOnce) {
   EXPECT_EQ(s.events,
             (Lines{{"Bob", "3"}, {"Bob", "4"}, {"Bob", "5"}, {"Bob", "6"}, {"Bob", "7"}, {"Bob", "8"}}));
   s.events.clear();
-  s.say("Joe", "2");
+  s.say("Joe", "2");  // as long as the two lines dropped for them
   s.say("Bob", "3");
-  s.settle();
+  s.settleWhole();
   EXPECT_EQ(s.events, (Lines{{"Joe", "2"}, {"Bob", "3"}}));
 }
 
@@ -249,6 +251,81 @@ TEST(ChatScanner, ANewRoomStartsAsHistory) {
   s.f.host.say(four, "Bob", "again");
   s.settle();
   EXPECT_EQ(s.events, (Lines{{"Bob", "again"}}));
+}
+
+// A room at the host's line limit that drops a line as long as the one it gains keeps its
+// length: the quick looks cannot tell, the next whole look does, and the message is raised
+// once. A line of another length is raised at the next look.
+TEST(ChatScanner, ARoomAtItsLineLimitRaisesALineAsLongAsTheDroppedOneOnce) {
+  Scanned s;
+  s.f.host.setTranscriptLimit(3);
+  for (const char* line : {"a", "b", "c"}) s.say("Bob", line);
+  s.start();
+  s.f.runFor(kChatPollMs);
+  s.say("Bob", "d");  // drops "Bob: a": the transcript is as long as before
+  s.f.runFor(kChatPollMs * kChatFullLookEvery + kChatPollMs);
+  EXPECT_EQ(s.events, (Lines{{"Bob", "d"}}));
+  s.f.runFor(10 * kChatPollMs * kChatFullLookEvery);
+  EXPECT_EQ(s.events, (Lines{{"Bob", "d"}})) << "raised once";
+
+  s.events.clear();
+  s.say("Joe", ".status");
+  s.f.runFor(kChatPollMs);
+  EXPECT_EQ(s.events, (Lines{{"Joe", ".status"}})) << "noticed within one look";
+}
+
+// The host may show another room in the window of the last one: a new caption over the
+// same window is a new room, whose lines before the first look are history.
+TEST(ChatScanner, ARoomReopenedInTheSameWindowStartsAsHistory) {
+  HostFixture f;
+  f.host.signOn("Joe");
+  Intruder intruder(f);
+  const Window room = intruder.richRoomLike("Lobby 2");
+  const Window transcript = intruder.ws().firstChild(room, "RICHCNTL");
+  intruder.ws().setText(transcript, "Bob:\ta\r\nBob:\tb");
+  Lines events;
+  ChatScanner scanner(f.lib, [&](const Text& sender, const Text& text) { events.push_back({sender, text}); });
+  scanner.start();
+  f.runFor(2 * kChatPollMs);
+  // The same length as before, then another length.
+  const std::pair<const char*, const char*> rooms[] = {{"Lobby 3", "Ann:\tx\r\nAnn:\ty"},
+                                                       {"Lobby 4", "Ann:\tx\r\nAnn:\ty\r\nAnn:\tz"}};
+  for (const auto& [caption, shown] : rooms) {
+    SCOPED_TRACE(caption);
+    intruder.ws().setText(room, caption);
+    intruder.ws().setText(transcript, shown);
+    f.runFor(kChatPollMs * kChatFullLookEvery + kChatPollMs);
+    EXPECT_EQ(events, Lines{});
+  }
+  intruder.ws().setText(transcript, "Ann:\tx\r\nAnn:\ty\r\nAnn:\tz\r\nJoe:\t.status");
+  f.runFor(kChatPollMs);
+  EXPECT_EQ(events, (Lines{{"Joe", ".status"}}));
+}
+
+// A new sign-on under another screen name: the old name's buddy list is an ordinary window
+// now, the new name's covers the room, and the room's lines are each raised once.
+TEST(ChatScanner, ANewSignOnUnderAnotherNameChangesWhichWindowIsTheUsersOwn) {
+  Scanned s;
+  s.start();
+  s.f.host.signOff();
+  s.f.host.signOn("Ann");
+  const Window room = s.f.host.openRoom("Lobby", RoomLayout::kRich);
+  s.f.host.join(room, "Bob");
+  s.f.runFor(2 * kChatPollMs);
+  s.f.host.say(room, "Bob", "hi Ann");
+  s.f.runFor(kChatPollMs);
+  EXPECT_EQ(s.events, (Lines{{"Bob", "hi Ann"}}));
+
+  Intruder intruder(s.f);
+  const Window list = intruder.richRoomLike("Ann's Buddy List");
+  s.f.runFor(kChatPollMs);
+  ASSERT_FALSE(s.f.lib.FindChatRoom());
+  s.f.host.say(room, "Ann", ".status");
+  s.f.runFor(kChatPollMs * kChatFullLookEvery);
+  EXPECT_EQ(s.events.size(), 1u) << "the user's own window is no room";
+  intruder.ws().destroy(list);
+  s.f.runFor(2 * kChatPollMs);
+  EXPECT_EQ(s.events, (Lines{{"Bob", "hi Ann"}, {"Ann", ".status"}}));
 }
 
 // The user's own buddy list on top keeps the room finder from taking the room; the room
@@ -332,7 +409,8 @@ TEST(ChatScanner, LinesSaidWhileTheTranscriptIsReadAreRaisedOnceAndWhole) {
     scanner.start();
     const Lines expected(said.begin(), said.begin() + static_cast<std::ptrdiff_t>(c.duringReads));
     room.sayDuringReads.assign(expected.begin(), expected.end());
-    f.runFor((c.duringReads + 2) * kChatPollMs);
+    // Only whole looks read the text; the quick ones between them ask its length.
+    f.runFor((c.duringReads + 2) * kChatPollMs * kChatFullLookEvery);
     ASSERT_TRUE(room.sayDuringReads.empty()) << "the host did its work during reads";
     EXPECT_EQ(events, expected);
   }

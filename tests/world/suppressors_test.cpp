@@ -362,5 +362,32 @@ TEST(AutoUpchat, WatchingKeepsTheIdleWindowsAwayAndTheMainTimerOffWhenNotIdling)
   EXPECT_EQ(w.mainTimerStops, stops);
 }
 
+// The watcher hides the Welcome window whenever the host shows it: again after the user
+// brought it back, and the new one of a new sign-on.
+constexpr std::uint32_t kWelcomeWithinMs = 2 * AutoUpchat::kWelcomeEveryTicks * platform::kPollStepMs;
+TEST(AutoUpchat, WatchingHidesTheWelcomeWindowEachTimeItIsShown) {
+  Watched w;
+  const auto welcome = [&] {
+    return w.f.lib.FirstHostChild([&](Window c) { return w.f.lib.GetCaption(c).rfind("Welcome, ", 0) == 0; });
+  };
+  ASSERT_TRUE(w.f.ws().isVisible(welcome()));
+  w.watcher->setEnabled(true);
+  w.f.runFor(kWelcomeWithinMs);
+  EXPECT_FALSE(w.f.ws().isVisible(welcome()));
+
+  w.f.hostProcess.platform().windows.show(welcome(), msg::kSwShow);
+  ASSERT_TRUE(w.f.ws().isVisible(welcome()));
+  w.f.runFor(kWelcomeWithinMs);
+  EXPECT_FALSE(w.f.ws().isVisible(welcome())) << "shown again";
+
+  w.f.host.signOff();
+  w.f.runFor(kWelcomeWithinMs);
+  w.f.host.signOn("Ann");
+  ASSERT_TRUE(welcome());
+  w.f.runFor(kWelcomeWithinMs);
+  EXPECT_FALSE(w.f.ws().isVisible(welcome())) << "a new sign-on's";
+  EXPECT_EQ(w.f.lib.GetScreenName(), "Ann");
+}
+
 }  // namespace
 }  // namespace vantary::host::testing
