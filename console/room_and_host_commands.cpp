@@ -68,7 +68,9 @@ void Console::runForSignedOn(void (host::Host::*operation)()) {
 void Console::UpchatCommand() { runForSignedOn(&host::Host::Upchat); }
 void Console::UnupchatCommand() { runForSignedOn(&host::Host::Unupchat); }
 void Console::WaitCommand() { runForSignedOn(&host::Host::CycleAboutBox); }
-void Console::WelcomeCommand() { runForSignedOn(&host::Host::HideWelcome); }
+void Console::WelcomeCommand() {
+  if (!host_->GetScreenName().empty()) host_->HideWelcome();
+}
 void Console::GlyphCommand() { runForSignedOn(&host::Host::CloseGlyph); }
 void Console::ModalCommand() { runForSignedOn(&host::Host::CloseModals); }
 void Console::SignOffCommand() { runForSignedOn(&host::Host::SignOff); }
