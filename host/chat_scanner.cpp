@@ -6,13 +6,10 @@
 #include <utility>
 
 #include "host/host_windows.h"
-#include "platform/messages.h"
 #include "text/text_ops.h"
 
 namespace vantary::host {
 namespace {
-
-namespace msg = platform::msg;
 
 constexpr std::string_view kHead = ":\t";
 
@@ -83,26 +80,6 @@ std::vector<ChatScanner::LineSpan> ChatScanner::SplitLines(std::string_view tran
   return spans;
 }
 
-// What a look has to do, found with the fewest questions to the host. Windows that come up
-// go on top of the host's others, so while the window on top is the one the last whole
-// look saw, the room it found (or that none was there) still holds, and the transcript's
-// length tells whether anything was said; every kChatFullLookEvery-th look reads it all
-// the same, for what the length cannot show.
-ChatScanner::Need ChatScanner::need() {
-  auto& ws = host_.platform().windows;
-  if (!mdi_ || !top_ || ws.findChild(mdi_, Window{}, kChildClass) != top_) return Need::kWhole;
-  const bool due = ++sinceRead_ >= kChatFullLookEvery;
-  if (!transcriptWindow_) return due ? Need::kWhole : Need::kNothing;
-  if (due) return Need::kCheck;
-  const std::optional<platform::LResult> length = ws.textLength(transcriptWindow_);
-  if (!length) return Need::kWhole;
-  if (*length >= 0 && static_cast<std::size_t>(*length) == transcript_.size()) {
-    ++stats_.quick;
-    return Need::kNothing;
-  }
-  return Need::kRead;
-}
-
 void ChatScanner::look() {
   auto& loop = host_.platform().loop;
   auto& ws = host_.platform().windows;
@@ -115,38 +92,8 @@ void ChatScanner::look() {
     return true;
   };
 
-  const Need needed = need();
-  if (unanswered() || needed == Need::kNothing) return;
-  if (needed != Need::kWhole && host_.GetCaption(room_) == caption_) {
-    // The room the last whole look found, under the same caption: its transcript is read
-    // from the control found then. A look that only checks asks for the text once, into a
-    // buffer the size of what was read last: the same text is the same transcript.
-    sinceRead_ = 0;
-    if (needed == Need::kCheck && sameText()) return;
-    std::optional<Text> read = ws.readText(transcriptWindow_, readLimit_);
-    ++stats_.reads;
-    if (unanswered()) return;
-    if (read) {
-      take(std::move(*read));
-      return;
-    }
-    // No whole read: the control may be gone; the whole look below finds out.
-  }
-
-  ++stats_.wholeLooks;
-  sinceRead_ = 0;
-  // What is on top is taken before the room is looked for, so a window that comes up
-  // meanwhile makes the next look a whole one.
-  const Window mdi = host_.FindMdiClient();
-  const Window top = ws.findChild(mdi, Window{}, kChildClass);
-  mdi_ = mdi;
-  top_ = top;
-  transcriptWindow_ = Window{};
   const Window room = host_.FindChatRoom();
-  if (unanswered()) {
-    mdi_ = Window{};
-    return;
-  }
+  if (unanswered()) return;
   if (!room) {
     // The room may only be hidden (the user's buddy list lies on top of it): it is kept
     // while its window stands, so lines said meanwhile are raised when it comes back.
@@ -160,14 +107,9 @@ void ChatScanner::look() {
   const Text caption = host_.GetCaption(room);
   // A read that is not whole (no answer, a transcript over the limit, or one the host
   // changed during every try) is no view of the room: neither history nor new lines.
-  const Window transcriptWindow = TranscriptOf(ws, room);
-  std::optional<Text> read = ws.readText(transcriptWindow, readLimit_);
+  std::optional<Text> read = ws.readText(TranscriptOf(ws, room), readLimit_);
   ++stats_.reads;
-  if (unanswered() || !read) {
-    // The room was found but not read: the next look is a whole one again.
-    mdi_ = Window{};
-    return;
-  }
+  if (unanswered() || !read) return;
   Text transcript = std::move(*read);
 
   if (room != room_ || caption != caption_) {
@@ -176,29 +118,9 @@ void ChatScanner::look() {
     caption_ = caption;
     transcript_ = std::move(transcript);
     lines_ = SplitLines(transcript_);
-    transcriptWindow_ = transcriptWindow;
     ++stats_.parses;
     return;
   }
-  transcriptWindow_ = transcriptWindow;
-  take(std::move(transcript));
-}
-
-// True when the transcript control gives exactly the text read last: one WM_GETTEXT into
-// a buffer two characters longer, so a longer text shows as one that filled it.
-bool ChatScanner::sameText() {
-  auto& ws = host_.platform().windows;
-  Text buffer(transcript_.size() + 2, '\0');
-  const std::optional<platform::LResult> copied =
-      ws.send(transcriptWindow_, msg::kGetText, static_cast<platform::WParam>(buffer.size()),
-              reinterpret_cast<platform::LParam>(buffer.data()));
-  ++stats_.checks;
-  return copied && *copied == static_cast<platform::LResult>(transcript_.size()) &&
-         buffer.compare(0, transcript_.size(), transcript_) == 0;
-}
-
-// Raises the messages of `transcript`, a whole read of the room seen before, that are new.
-void ChatScanner::take(Text transcript) {
   // Nothing new (the common case) costs one comparison. A room's transcript never empties
   // while the room stands (the host drops its oldest lines only to make room), so an empty
   // one is a control being rebuilt, never a reason to forget what was seen: taking it as

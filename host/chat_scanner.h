@@ -14,21 +14,14 @@
 
 namespace vantary::host {
 
-// How often the room is looked at. A chat command is noticed at the next look, so it
-// waits at most this long. Most looks are quick: one lookup and one question to the
-// transcript, its length.
-inline constexpr std::uint32_t kChatPollMs = 50;
-// The room and the screen name are found again (a whole look) only when another host
-// window is on top of the host's windows than at the last whole look, or the room's
-// window or caption changed. Otherwise a look asks the transcript's length, and an
-// unchanged length reads nothing more; a changed one reads the transcript from the
-// control found before. A transcript at the host's line limit can drop an old line and
-// gain a new one of the same length, so every this many looks the transcript's text is
-// asked for whatever its length (once, into a buffer the size of the last, and compared
-// with it; a different text is then read whole): such a line is raised at most kChatPollMs *
-// kChatFullLookEvery late, and since every read is matched line by line against the last, once, never lost or
-// doubled. While no room was found, every this many looks is a whole one.
-inline constexpr std::uint32_t kChatFullLookEvery = 8;
+// How often the room is looked at. A chat command should be answered before its sender
+// notices a delay (a quarter of a second goes unseen beside the host's own delivery of a
+// line), and a look costs a few lookups and one read of the transcript (three messages),
+// so five looks a second keep the program's share of the machine well under one percent.
+inline constexpr std::uint32_t kChatPollMs = 200;
+// Every look reads the transcript whole: a change is seen at the next look. (A cheaper
+// look that reads only the length missed lines in fuzzing and waits for another way.)
+inline constexpr std::uint32_t kChatFullLookEvery = 1;
 // A look that took this long means the host is not answering (every send to it waits
 // out its bound); the scanner then leaves it alone for kChatUnansweredBackoffMs, so a
 // hanging host costs the program a blocked send every ten seconds, not five a second.
@@ -70,13 +63,10 @@ class ChatScanner {
 
   // What the scanner has done, for the benchmark and the tests of its cost.
   struct Stats {
-    std::uint64_t looks = 0;       // looks at the host (polls that were not backing off)
-    std::uint64_t quick = 0;       // looks that ended at an unchanged transcript length
-    std::uint64_t wholeLooks = 0;  // looks that found the room again
-    std::uint64_t checks = 0;      // single text reads compared with the last whole one
-    std::uint64_t reads = 0;       // transcript reads
-    std::uint64_t parses = 0;      // transcripts split and matched because they changed
-    std::uint64_t events = 0;      // chat-line events raised
+    std::uint64_t looks = 0;   // looks at the host (polls that were not backing off)
+    std::uint64_t reads = 0;   // transcript reads
+    std::uint64_t parses = 0;  // transcripts split and matched because they changed
+    std::uint64_t events = 0;  // chat-line events raised
   };
 
   // `readLimit`: the longest transcript read (smaller in tests, to keep them quick).
@@ -104,11 +94,7 @@ class ChatScanner {
     std::size_t length = 0;
   };
 
-  enum class Need { kNothing, kCheck, kRead, kWhole };
   void look();
-  Need need();
-  void take(Text transcript);
-  bool sameText();
   static std::vector<LineSpan> SplitLines(std::string_view transcript);
 
   Host& host_;
@@ -124,13 +110,6 @@ class ChatScanner {
   // new room), and its transcript with the lines split out of it.
   Window room_;
   Text caption_;
-  // What the last whole look saw: the host's MDI client, the window on top of the host's
-  // windows, and the room's transcript control (0 when no room was read); and the looks
-  // since the transcript was last read.
-  Window mdi_;
-  Window top_;
-  Window transcriptWindow_;
-  std::uint32_t sinceRead_ = 0;
   Text transcript_;
   std::vector<LineSpan> lines_;
 };

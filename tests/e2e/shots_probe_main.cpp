@@ -295,14 +295,23 @@ int main(int argc, char** argv) {
     if (c.check("a click on the dot opens the menu", menu != nullptr && IsWindowVisible(menu))) {
       Settle(p, 500);
       shoot("menu", menu);
-      INPUT escape[2] = {};
-      escape[0].type = escape[1].type = INPUT_KEYBOARD;
-      escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-      escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, escape, sizeof(INPUT));
-      c.check("Escape closes the menu",
+      // An item chosen from it by the keyboard, as a user does: "vie&w", then "ab&out".
+      for (const WORD key : {WORD{'W'}, WORD{'O'}}) {
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_KEYBOARD;
+        press[0].ki.wVk = press[1].ki.wVk = key;
+        press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, press, sizeof(INPUT));
+        Settle(p, 300);
+      }
+      HWND about = nullptr;
+      WaitFor(
+          p, [&] { return about = FindForm("about1", true); }, kWindowLimitMs);
+      c.check("the item chosen from the menu runs: about opens", about != nullptr);
+      c.check("the menu closes",
               WaitFor(
                   p, [&] { return !IsWindowVisible(FindWindowA("#32768", nullptr)); }, kWindowLimitMs));
+      if (about != nullptr) ShowWindow(about, SW_HIDE);
     }
   }
 
