@@ -353,6 +353,18 @@ int main(int argc, char** argv) {
     ShowWindow(w, SW_HIDE);
   }
 
+  // The command list, shown by the user's chat command in the room.
+  channel.ask("say " + channel.stateValue("screen-name") + ": .cmds");
+  HWND coms = nullptr;
+  WaitFor(
+      p, [&] { return coms = FindForm("coms", true); }, kWindowLimitMs);
+  if (c.check("the command list shows at the user's .cmds", coms != nullptr)) {
+    Settle(p, 500);
+    const Shot s = shoot("coms", coms);
+    c.check("the command list has its width in twips", Near(s.width, 1815, tppX), std::to_string(s.width));
+    ShowWindow(coms, SW_HIDE);
+  }
+
   vantary::e2e::PostCommand(p.windows, main, MenuCommand::kEnd);
   c.check("vantary closes after end", WaitFor(
                                           p, [&] { return !p.windows.exists(main); }, kWindowLimitMs));
