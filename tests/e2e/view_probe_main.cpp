@@ -13,26 +13,20 @@
 
 namespace {
 
+using vantary::console::MenuCommand;
 using vantary::e2e::Channel;
 using vantary::e2e::Checks;
+using vantary::e2e::kExitLimitMs;
 using vantary::e2e::kHostStartLimitMs;
+using vantary::e2e::kProgramStartLimitMs;
 using vantary::e2e::Quoted;
 
 using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-// How long vantary.exe may take from its start to its main window: the intro runs first,
-// and Wine may be cold.
-constexpr std::uint32_t kProgramStartLimitMs = 40000;
 // How long a window may take to show after its item.
 constexpr std::uint32_t kShowLimitMs = 10000;
-constexpr std::uint32_t kExitLimitMs = 10000;
-
-constexpr std::uint32_t kGreets = 1401;
-constexpr std::uint32_t kAbout = 1402;
-constexpr std::uint32_t kHelps = 1403;
-constexpr std::uint32_t kEnd = 1502;
 
 }  // namespace
 
@@ -58,8 +52,8 @@ int main(int argc, char** argv) {
   if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
 
   // A shown top-level window of that caption, and a child of it showing `text`.
-  const auto shown = [&](std::uint32_t item, std::string_view title, std::string_view text) {
-    ws.post(main, msg::kCommand, item, 0);
+  const auto shown = [&](MenuCommand item, std::string_view title, std::string_view text) {
+    vantary::e2e::PostCommand(ws, main, item);
     Window w;
     p.loop.waitUntil([&] { return (w = ws.findWindow("", title)) && ws.isVisible(w); }, kShowLimitMs);
     if (!w) return std::string("no window ") + Quoted(Text(title));
@@ -72,14 +66,14 @@ int main(int argc, char** argv) {
     if (!found) return std::string("no child showing ") + Quoted(Text(text));
     return std::string();
   };
-  std::string why = shown(kHelps, "vantary : help", "vantary help file");
+  std::string why = shown(MenuCommand::kHelps, "vantary : help", "vantary help file");
   c.check("help opens, showing its greeting", why.empty(), why);
-  why = shown(kAbout, "vantary : about", screenName);
+  why = shown(MenuCommand::kAbout, "vantary : about", screenName);
   c.check("about opens, showing the signed-on screen name", why.empty(), why);
-  why = shown(kGreets, "vantary : greets", "greetz");
+  why = shown(MenuCommand::kGreets, "vantary : greets", "greetz");
   c.check("greets opens the credits", why.empty(), why);
 
-  ws.post(main, msg::kCommand, kEnd, 0);
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
   c.check("vantary closes after end",
           p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
   c.check("the host answers quit", channel.ask("quit").has_value());
