@@ -53,13 +53,16 @@ TypeInfo InfoOf(ControlType type) {
       return {"ScrollBar", BaseKind::kScrollBar};
     case ControlType::kFrame:
       return {"Frame", BaseKind::kStatic};
+    case ControlType::kLine:
+      return {"Line", BaseKind::kStatic};
   }
   return {"Label", BaseKind::kStatic};
 }
 
 constexpr ControlType kAllTypes[] = {ControlType::kLabel,   ControlType::kTextBox,   ControlType::kPictureBox,
                                      ControlType::kListBox, ControlType::kComboBox,  ControlType::kButton,
-                                     ControlType::kSlider,  ControlType::kScrollBar, ControlType::kFrame};
+                                     ControlType::kSlider,  ControlType::kScrollBar, ControlType::kFrame,
+                                     ControlType::kLine};
 
 const platform::FontSpec kControlFont{.face = "MS Sans Serif", .pointSize = 8};
 
@@ -203,6 +206,7 @@ struct Form::Core {
       case ControlType::kLabel:
       case ControlType::kPictureBox:
       case ControlType::kFrame:
+      case ControlType::kLine:
         if (code == msg::kStnClicked) Run(clicks, name);
         if (code == kStnDblClk) Run(doubleClicks, name);
         break;
@@ -380,6 +384,7 @@ Window Form::add(const ControlDesc& desc) {
   child.style.multiline = desc.type == ControlType::kMultiLineTextBox;
   child.style.checkBox = desc.type == ControlType::kCheckBox;
   child.style.dropDownList = desc.type == ControlType::kDropDownList;
+  child.style.sunken = desc.type == ControlType::kLine;
   child.style.acceptsFiles = desc.acceptsDrops;
   const Window w = p_.windows.create(child);
   if (!w) return w;
@@ -397,7 +402,7 @@ Window Form::add(const ControlDesc& desc) {
   }
   // A frame groups the controls that lie on it: frames stay under every other control,
   // whatever the order they were made in, or they would paint over what they hold.
-  if (desc.type == ControlType::kFrame) core_->frames.push_back(w);
+  if (desc.type == ControlType::kFrame || desc.type == ControlType::kLine) core_->frames.push_back(w);
   for (const Window frame : core_->frames) p_.windows.sendToBack(frame);
   return w;
 }

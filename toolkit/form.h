@@ -39,6 +39,7 @@ enum class ControlType {
   kSlider,     // a track bar
   kScrollBar,  // a horizontal scroll bar
   kFrame,      // a plain panel that groups controls
+  kLine,       // a thin sunken rule, for decoration
 };
 
 struct ControlDesc {

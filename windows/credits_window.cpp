@@ -51,6 +51,20 @@ CreditsWindow::CreditsWindow(Platform& p)
        .type = ControlType::kButton,
        .caption = "end",
        .rect = at(1860, 1080, 3480, 1380)});
+  // Two nested rules around the window below its title, for decoration.
+  for (int ring = 0; ring < 2; ++ring) {
+    const int in = 30 + ring * 45;
+    const int top = 255 + ring * 45;
+    const Rect sides[] = {at(in, top, kWidthTwips - in, top + 30),
+                          at(in, kHeightTwips - in - 30, kWidthTwips - in, kHeightTwips - in),
+                          at(in, top, in + 30, kHeightTwips - in),
+                          at(kWidthTwips - in - 30, top, kWidthTwips - in, kHeightTwips - in)};
+    for (int side = 0; side < 4; ++side) {
+      add({.name = "Line" + std::to_string(ring * 4 + side + 1),
+           .type = ControlType::kLine,
+           .rect = sides[side]});
+    }
+  }
   setFont("Label2", {.face = "Tahoma", .pointSize = 8});
 
   toolkit::UseTitleStrip(*this, {.dragLabels = {"Label2", "Label3"}, .minimizeLabel = "Label4"});
