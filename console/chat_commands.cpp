@@ -17,13 +17,11 @@
 // the console's own box moves the argument with it rather than cutting into it.
 #include "console/console.h"
 #include "console/status_lines.h"
-#include "settings/settings_store.h"
 #include "text/text_ops.h"
 
 namespace vantary::console {
 namespace {
 
-using settings::kSection;
 using text::operator""_ansi;
 using text::DigitsOnly;
 using text::RemoveSpaces;
@@ -169,7 +167,7 @@ void Console::chatTrigger(const Text& argument) {
     return chatStatus(Text(kBot) + "u must have a trigger");
   }
   form_->setText("txttrig", wanted);
-  settings::WriteSetting(p_.files, kSection, "trig", wanted, paths_.config);
+  storeConfig("trig", wanted);
   chatStatus(Text(kBot) + "trigger: " + wanted);
 }
 

@@ -179,7 +179,7 @@ void Console::IntervalCommand() {
       const Text value = std::to_string(interval);
       f.setText("scroll", value);
       menu_->setCaption("scrollint", "scroll interval: " + value);
-      settings::WriteSetting(p_.files, kSection, "int", value, paths_.config);
+      storeConfig("int", value);
       // The stored value is what the console goes on with; a file that could not be
       // written leaves the interval just chosen.
       const Text stored = settings::ReadSetting(p_.files, kSection, "int", paths_.config);

@@ -2,13 +2,11 @@
 // transfer lines of the scrolls, the scroll-transfer command, and the transfer options.
 #include "console/console.h"
 #include "console/status_lines.h"
-#include "settings/settings_store.h"
 #include "text/text_ops.h"
 
 namespace vantary::console {
 namespace {
 
-using settings::kSection;
 using text::operator""_ansi;
 using text::DigitsOnly;
 using text::RemoveSpaces;
@@ -79,11 +77,11 @@ void Console::ScrollTransferCommand() {
 void Console::DlulToggle() {
   if (menu_->checked("dlul")) {
     menu_->check("dlul", false);
-    settings::WriteSetting(p_.files, kSection, "dlul", "0", paths_.config);
+    storeConfig("dlul", "0");
   } else {
     menu_->check("dlul", true);
     menu_->check("immune", false);
-    settings::WriteSetting(p_.files, kSection, "dlul", "1", paths_.config);
+    storeConfig("dlul", "1");
   }
 }
 
@@ -91,7 +89,7 @@ void Console::AutoUpToggle() {
   const bool on = !menu_->checked("autoup");
   menu_->check("autoup", on);
   form_->setText("autoupp", on ? "1" : "0");
-  settings::WriteSetting(p_.files, kSection, "autoup", on ? "1" : "0", paths_.config);
+  storeConfig("autoup", on ? "1" : "0");
   autoUpchat_->setEnabled(on);
 }
 

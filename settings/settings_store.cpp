@@ -69,13 +69,18 @@ int AddListItems(platform::WindowSystem& windows, platform::Window listControl, 
   return added;
 }
 
+std::optional<std::vector<Text>> ReadListEntries(platform::Files& files, std::string_view path) {
+  if (!FileExists(files, path)) return std::vector<Text>{};
+  const std::optional<std::string> contents = files.readFile(path);
+  if (!contents) return std::nullopt;
+  return ReadListFile(*contents);
+}
+
 void LoadList(platform::Files& files, platform::WindowSystem& windows, std::string_view path,
               platform::Window listControl) {
-  if (!FileExists(files, path)) return;
-  const std::optional<std::string> contents = files.readFile(path);
-  if (!contents) return;
-  const std::vector<Text> items = ReadListFile(*contents);
-  AddListItems(windows, listControl, items);
+  if (const std::optional<std::vector<Text>> items = ReadListEntries(files, path)) {
+    AddListItems(windows, listControl, *items);
+  }
 }
 
 void LoadList(platform::Platform& platform, std::string_view path, platform::Window listControl) {

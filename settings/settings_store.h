@@ -47,6 +47,11 @@ bool WriteSetting(platform::Files& files, std::string_view section, std::string_
 // True when the path is not empty and names an existing file.
 bool FileExists(platform::Files& files, std::string_view path);
 
+// The entries of the list file at `path` (see ReadListFile): none when there is no file,
+// nullopt when it is there but cannot be read now (another program holds it), so that a
+// caller never takes a held file for an empty one.
+std::optional<std::vector<Text>> ReadListEntries(platform::Files& files, std::string_view path);
+
 // Adds every entry of the list file at `path` (see ReadListFile) at the end of the list
 // box or combo box `listControl`. A missing or unreadable file adds nothing; errors are
 // not reported.

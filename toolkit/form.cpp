@@ -504,6 +504,13 @@ std::vector<Text> Form::items(std::string_view name) const {
   return out;
 }
 
+void Form::prependItems(std::string_view name, std::span<const Text> first) {
+  const std::vector<Text> after = items(name);
+  clearItems(name);
+  for (const Text& item : first) addItem(name, item);
+  for (const Text& item : after) addItem(name, item);
+}
+
 int Form::selectedIndex(std::string_view name) const {
   const Core::Control* c = core_->find(name);
   if (c == nullptr) return -1;

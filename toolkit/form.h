@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,6 +107,8 @@ class Form {
   void removeItem(std::string_view name, int index);
   void clearItems(std::string_view name);
   std::vector<Text> items(std::string_view name) const;
+  // Puts `first` in front of the rows the list already has, in their order.
+  void prependItems(std::string_view name, std::span<const Text> first);
   int selectedIndex(std::string_view name) const;  // -1 when none
   void select(std::string_view name, int index);
   // Sliders and scroll bars. A value the program sets never runs the change handler: only

@@ -75,18 +75,13 @@ void AsciiWindow::fillLists() {
 bool AsciiWindow::readList(int i) {
   Platform& p = platform();
   const Text& path = lists_[static_cast<std::size_t>(i)];
-  if (!settings::FileExists(p.files, path)) return true;  // no file: no choices yet
-  const std::optional<std::string> contents = p.files.readFile(path);
-  if (!contents) return false;
+  const std::optional<std::vector<Text>> stored = settings::ReadListEntries(p.files, path);
+  if (!stored) return false;
   // The file's choices come first, before any added since; the current line stays, as the
   // text of the edit part is not a row of the list.
   const Text name = "Combo" + std::to_string(i + 1);
   const Text current = text(name);
-  std::vector<Text> choices = settings::ReadListFile(*contents);
-  const std::vector<Text> added = items(name);
-  choices.insert(choices.end(), added.begin(), added.end());
-  clearItems(name);
-  settings::AddListItems(p.windows, control(name), choices);
+  prependItems(name, *stored);
   if (text(name) != current) setText(name, current);
   return true;
 }

@@ -81,20 +81,10 @@ void MessagesWindow::takeBack() {
 }
 
 bool MessagesWindow::readList() {
-  Platform& p = platform();
-  unread_ = false;
-  if (!settings::FileExists(p.files, listFile_)) return true;  // no file: no messages yet
-  const std::optional<std::string> contents = p.files.readFile(listFile_);
-  if (!contents) {
-    unread_ = true;
-    return false;
-  }
-  std::vector<Text> entries = settings::ReadListFile(*contents);
-  const std::vector<Text> added = items("rnd");
-  entries.insert(entries.end(), added.begin(), added.end());
-  clearItems("rnd");
-  settings::AddListItems(p.windows, control("rnd"), entries);
-  return true;
+  const std::optional<std::vector<Text>> stored = settings::ReadListEntries(platform().files, listFile_);
+  unread_ = !stored;
+  if (stored) prependItems("rnd", *stored);
+  return stored.has_value();
 }
 
 void MessagesWindow::save() {
