@@ -19,9 +19,6 @@ namespace vantary::host {
 // line), and a look costs a few lookups and one read of the transcript (three messages),
 // so five looks a second keep the program's share of the machine well under one percent.
 inline constexpr std::uint32_t kChatPollMs = 200;
-// Every look reads the transcript whole: a change is seen at the next look. (A cheaper
-// look that reads only the length missed lines in fuzzing and waits for another way.)
-inline constexpr std::uint32_t kChatFullLookEvery = 1;
 // A look that took this long means the host is not answering (every send to it waits
 // out its bound); the scanner then leaves it alone for kChatUnansweredBackoffMs, so a
 // hanging host costs the program a blocked send every ten seconds, not five a second.

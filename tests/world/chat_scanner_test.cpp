@@ -42,8 +42,6 @@ struct Scanned {
   void start() { scanner.start(); }
   // Long enough for the next look.
   void settle() { f.runFor(2 * kChatPollMs); }
-  // Long enough for the next whole look, which sees what a quick look cannot.
-  void settleWhole() { f.runFor((kChatFullLookEvery + 1) * kChatPollMs); }
   void say(const std::string& sender, const std::string& text) { f.host.say(room, sender, text); }
 
   HostFixture f;
@@ -175,7 +173,7 @@ TEST(ChatScanner, TrimmedTranscriptsAndRepeatedLinesRaiseEachMessageOnce) {
   s.events.clear();
   s.say("Joe", "2");  // as long as the two lines dropped for them
   s.say("Bob", "3");
-  s.settleWhole();
+  s.settle();
   EXPECT_EQ(s.events, (Lines{{"Joe", "2"}, {"Bob", "3"}}));
 }
 
@@ -263,9 +261,9 @@ TEST(ChatScanner, ARoomAtItsLineLimitRaisesALineAsLongAsTheDroppedOneOnce) {
   s.start();
   s.f.runFor(kChatPollMs);
   s.say("Bob", "d");  // drops "Bob: a": the transcript is as long as before
-  s.f.runFor(kChatPollMs * kChatFullLookEvery + kChatPollMs);
+  s.f.runFor(2 * kChatPollMs);
   EXPECT_EQ(s.events, (Lines{{"Bob", "d"}}));
-  s.f.runFor(10 * kChatPollMs * kChatFullLookEvery);
+  s.f.runFor(10 * kChatPollMs);
   EXPECT_EQ(s.events, (Lines{{"Bob", "d"}})) << "raised once";
 
   s.events.clear();
@@ -294,7 +292,7 @@ TEST(ChatScanner, ARoomReopenedInTheSameWindowStartsAsHistory) {
     SCOPED_TRACE(caption);
     intruder.ws().setText(room, caption);
     intruder.ws().setText(transcript, shown);
-    f.runFor(kChatPollMs * kChatFullLookEvery + kChatPollMs);
+    f.runFor(2 * kChatPollMs);
     EXPECT_EQ(events, Lines{});
   }
   intruder.ws().setText(transcript, "Ann:\tx\r\nAnn:\ty\r\nAnn:\tz\r\nJoe:\t.status");
@@ -321,7 +319,7 @@ TEST(ChatScanner, ANewSignOnUnderAnotherNameChangesWhichWindowIsTheUsersOwn) {
   s.f.runFor(kChatPollMs);
   ASSERT_FALSE(s.f.lib.FindChatRoom());
   s.f.host.say(room, "Ann", ".status");
-  s.f.runFor(kChatPollMs * kChatFullLookEvery);
+  s.f.runFor(kChatPollMs);
   EXPECT_EQ(s.events.size(), 1u) << "the user's own window is no room";
   intruder.ws().destroy(list);
   s.f.runFor(2 * kChatPollMs);
@@ -410,7 +408,7 @@ TEST(ChatScanner, LinesSaidWhileTheTranscriptIsReadAreRaisedOnceAndWhole) {
     const Lines expected(said.begin(), said.begin() + static_cast<std::ptrdiff_t>(c.duringReads));
     room.sayDuringReads.assign(expected.begin(), expected.end());
     // Only whole looks read the text; the quick ones between them ask its length.
-    f.runFor((c.duringReads + 2) * kChatPollMs * kChatFullLookEvery);
+    f.runFor((c.duringReads + 2) * kChatPollMs);
     ASSERT_TRUE(room.sayDuringReads.empty()) << "the host did its work during reads";
     EXPECT_EQ(events, expected);
   }
