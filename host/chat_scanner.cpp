@@ -80,6 +80,23 @@ std::vector<ChatScanner::LineSpan> ChatScanner::SplitLines(std::string_view tran
   return spans;
 }
 
+// True when nothing can have changed since the last whole look but what its whole look
+// will see, and that look is not due: the host's top window is the same, and the
+// transcript read then has the same length (or no room was found then). A look that
+// skips on this reads nothing, so it never changes what was seen: the next whole look
+// takes whatever came meanwhile, as a later look would have.
+bool ChatScanner::quickLookShowsNothingNew() {
+  if (!settled_ || ++looksSinceWhole_ >= kChatWholeLookEvery) return false;
+  auto& ws = host_.platform().windows;
+  if (mdi_ && ws.findChild(mdi_, Window{}, kChildClass) != top_) return false;
+  if (transcriptWindow_) {
+    const std::optional<platform::LResult> length = ws.textLength(transcriptWindow_);
+    if (!length || *length < 0 || static_cast<std::size_t>(*length) != readLength_) return false;
+  }
+  ++stats_.quick;
+  return true;
+}
+
 void ChatScanner::look() {
   auto& loop = host_.platform().loop;
   auto& ws = host_.platform().windows;
@@ -92,9 +109,21 @@ void ChatScanner::look() {
     return true;
   };
 
+  const bool nothingNew = quickLookShowsNothingNew();
+  if (unanswered() || nothingNew) return;
+  // A whole look: the room found afresh and its transcript read. Until one ends with a
+  // whole read or with no room found, every look is a whole one. The top window is taken
+  // before the room is looked for, so one that comes up meanwhile makes the next look a
+  // whole one.
+  looksSinceWhole_ = 0;
+  settled_ = false;
+  transcriptWindow_ = Window{};
+  mdi_ = host_.FindMdiClient();
+  top_ = mdi_ ? ws.findChild(mdi_, Window{}, kChildClass) : Window{};
   const Window room = host_.FindChatRoom();
   if (unanswered()) return;
   if (!room) {
+    settled_ = true;
     // The room may only be hidden (the user's buddy list lies on top of it): it is kept
     // while its window stands, so lines said meanwhile are raised when it comes back.
     if (room_ && !ws.exists(room_)) {
@@ -107,10 +136,14 @@ void ChatScanner::look() {
   const Text caption = host_.GetCaption(room);
   // A read that is not whole (no answer, a transcript over the limit, or one the host
   // changed during every try) is no view of the room: neither history nor new lines.
-  std::optional<Text> read = ws.readText(TranscriptOf(ws, room), readLimit_);
+  const Window transcriptWindow = TranscriptOf(ws, room);
+  std::optional<Text> read = ws.readText(transcriptWindow, readLimit_);
   ++stats_.reads;
   if (unanswered() || !read) return;
   Text transcript = std::move(*read);
+  transcriptWindow_ = transcriptWindow;
+  readLength_ = transcript.size();
+  settled_ = true;
 
   if (room != room_ || caption != caption_) {
     // A room seen for the first time: what it shows was said before the program looked.

@@ -15,10 +15,16 @@
 namespace vantary::host {
 
 // How often the room is looked at. A chat command should be answered before its sender
-// notices a delay (a quarter of a second goes unseen beside the host's own delivery of a
-// line), and a look costs a few lookups and one read of the transcript (three messages),
-// so five looks a second keep the program's share of the machine well under one percent.
-inline constexpr std::uint32_t kChatPollMs = 200;
+// notices a delay; twenty looks a second keep it under a twentieth of a second. Most looks
+// are quick ones, two questions to the window system: whether the host's top window is
+// still the one the last whole look saw (windows that come up go on top, so the room
+// found then still holds), and the transcript's length, which shows whether anything was
+// said. Every kChatWholeLookEvery-th look finds the room and reads its transcript whole
+// all the same, for what those cannot show: a room re-opened under a new caption in the
+// same window, or, in a room at the host's line limit, a new line exactly as long as the
+// one it pushed out.
+inline constexpr std::uint32_t kChatPollMs = 50;
+inline constexpr std::uint32_t kChatWholeLookEvery = 4;
 // A look that took this long means the host is not answering (every send to it waits
 // out its bound); the scanner then leaves it alone for kChatUnansweredBackoffMs, so a
 // hanging host costs the program a blocked send every ten seconds, not five a second.
@@ -61,6 +67,7 @@ class ChatScanner {
   // What the scanner has done, for the benchmark and the tests of its cost.
   struct Stats {
     std::uint64_t looks = 0;   // looks at the host (polls that were not backing off)
+    std::uint64_t quick = 0;   // looks that the transcript's length showed nothing new
     std::uint64_t reads = 0;   // transcript reads
     std::uint64_t parses = 0;  // transcripts split and matched because they changed
     std::uint64_t events = 0;  // chat-line events raised
@@ -92,6 +99,7 @@ class ChatScanner {
   };
 
   void look();
+  bool quickLookShowsNothingNew();
   static std::vector<LineSpan> SplitLines(std::string_view transcript);
 
   Host& host_;
@@ -109,6 +117,16 @@ class ChatScanner {
   Text caption_;
   Text transcript_;
   std::vector<LineSpan> lines_;
+  // What the quick looks compare with, from the last whole look: the host's MDI client
+  // and its top child then, the transcript control read whole and that read's length (no
+  // control when the look found no room). Quick looks stand in for whole ones only after
+  // a whole look that found no room or read its transcript whole (`settled_`).
+  Window mdi_;
+  Window top_;
+  Window transcriptWindow_;
+  std::size_t readLength_ = 0;
+  std::uint32_t looksSinceWhole_ = 0;
+  bool settled_ = false;
 };
 
 }  // namespace vantary::host

@@ -42,6 +42,8 @@ struct Scanned {
   void start() { scanner.start(); }
   // Long enough for the next look.
   void settle() { f.runFor(2 * kChatPollMs); }
+  // Long enough for the next whole look, which sees what a quick one cannot.
+  void settleWhole() { f.runFor(kChatWholeLookEvery * kChatPollMs); }
   void say(const std::string& sender, const std::string& text) { f.host.say(room, sender, text); }
 
   HostFixture f;
@@ -136,12 +138,15 @@ TEST(ChatScanner, EachNewMessageOfAMemberOrTheUserIsOneEvent) {
     s.settle();
     EXPECT_EQ(s.events, (Lines{{"Bob", "hello there"}, {"Joe", ".idle on"}}));
 
-    // Nothing new: no event, and the transcript is not taken apart again.
-    const std::uint64_t parses = s.scanner.stats().parses;
+    // Nothing new: no event, the transcript is not taken apart again, and only the whole
+    // looks read it.
+    const ChatScanner::Stats before = s.scanner.stats();
     s.f.runFor(10000);
     EXPECT_EQ(s.events.size(), 2u);
-    EXPECT_EQ(s.scanner.stats().parses, parses);
-    EXPECT_GE(s.scanner.stats().looks, 50u);
+    const ChatScanner::Stats& after = s.scanner.stats();
+    EXPECT_EQ(after.parses, before.parses);
+    EXPECT_GE(after.looks - before.looks, 10000u / kChatPollMs - 1);
+    EXPECT_LE(after.reads - before.reads, (after.looks - before.looks) / kChatWholeLookEvery + 1);
   }
 }
 
@@ -173,7 +178,7 @@ TEST(ChatScanner, TrimmedTranscriptsAndRepeatedLinesRaiseEachMessageOnce) {
   s.events.clear();
   s.say("Joe", "2");  // as long as the two lines dropped for them
   s.say("Bob", "3");
-  s.settle();
+  s.settleWhole();
   EXPECT_EQ(s.events, (Lines{{"Joe", "2"}, {"Bob", "3"}}));
 }
 
@@ -261,7 +266,7 @@ TEST(ChatScanner, ARoomAtItsLineLimitRaisesALineAsLongAsTheDroppedOneOnce) {
   s.start();
   s.f.runFor(kChatPollMs);
   s.say("Bob", "d");  // drops "Bob: a": the transcript is as long as before
-  s.f.runFor(2 * kChatPollMs);
+  s.settleWhole();
   EXPECT_EQ(s.events, (Lines{{"Bob", "d"}}));
   s.f.runFor(10 * kChatPollMs);
   EXPECT_EQ(s.events, (Lines{{"Bob", "d"}})) << "raised once";
@@ -408,7 +413,7 @@ TEST(ChatScanner, LinesSaidWhileTheTranscriptIsReadAreRaisedOnceAndWhole) {
     const Lines expected(said.begin(), said.begin() + static_cast<std::ptrdiff_t>(c.duringReads));
     room.sayDuringReads.assign(expected.begin(), expected.end());
     // Only whole looks read the text; the quick ones between them ask its length.
-    f.runFor((c.duringReads + 2) * kChatPollMs);
+    f.runFor((c.duringReads + kChatWholeLookEvery) * kChatPollMs);
     ASSERT_TRUE(room.sayDuringReads.empty()) << "the host did its work during reads";
     EXPECT_EQ(events, expected);
   }
