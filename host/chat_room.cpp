@@ -126,15 +126,18 @@ void Host::SendChatLine(std::string_view line) {
   // A box that does not answer is left alone: nothing could be put back into it.
   const std::optional<Text> saved = ReadBox(ws, input);
   if (!saved) return;
-  ws.setText(input, "");
+  // The box is emptied before the line goes in, unless it was empty: a text set over
+  // another joins its formatting. Each set costs the host a redraw of the box.
+  if (!saved->empty()) ws.setText(input, "");
   ws.setText(input, line);
   ownLines_.said(line, p_.loop.nowMs());
-  PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
+  const bool taken = PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
     const std::optional<Text> now = ReadBox(ws, input);
     if (!now) return std::nullopt;
     return now->empty();
   });
-  PutBack(p_, input, *saved);
+  // A box the host emptied already holds what an empty box is put back as.
+  if (!taken || !saved->empty()) PutBack(p_, input, *saved);
 }
 
 void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {

@@ -80,21 +80,25 @@ std::vector<ChatScanner::LineSpan> ChatScanner::SplitLines(std::string_view tran
   return spans;
 }
 
-// True when nothing can have changed since the last whole look but what its whole look
-// will see, and that look is not due: the host's top window is the same, and the
-// transcript read then has the same length (or no room was found then). A look that
-// skips on this reads nothing, so it never changes what was seen: the next whole look
-// takes whatever came meanwhile, as a later look would have.
-bool ChatScanner::quickLookShowsNothingNew() {
-  if (!settled_ || ++looksSinceWhole_ >= kChatWholeLookEvery) return false;
+// What a look has to do, found with the fewest questions to the host. Windows that come
+// up go on top of the host's others, so while the top window is the one the last whole
+// look saw, the room it found (or that there was none) still holds, and the transcript's
+// length tells whether anything was said. Every kChatWholeLookEvery-th look reads the
+// transcript all the same, for what a length cannot show.
+ChatScanner::Need ChatScanner::need() {
+  if (!settled_) return Need::kWhole;
   auto& ws = host_.platform().windows;
-  if (mdi_ && ws.findChild(mdi_, Window{}, kChildClass) != top_) return false;
-  if (transcriptWindow_) {
-    const std::optional<platform::LResult> length = ws.textLength(transcriptWindow_);
-    if (!length || *length < 0 || static_cast<std::size_t>(*length) != readLength_) return false;
+  const bool due = ++looksSinceWhole_ >= kChatWholeLookEvery;
+  if (mdi_ && ws.findChild(mdi_, Window{}, kChildClass) != top_) return Need::kWhole;
+  if (!transcriptWindow_) return due ? Need::kWhole : Need::kNothing;
+  if (due) return Need::kRead;
+  const std::optional<platform::LResult> length = ws.textLength(transcriptWindow_);
+  if (!length) return Need::kWhole;
+  if (*length >= 0 && static_cast<std::size_t>(*length) == readLength_) {
+    ++stats_.quick;
+    return Need::kNothing;
   }
-  ++stats_.quick;
-  return true;
+  return Need::kRead;
 }
 
 void ChatScanner::look() {
@@ -109,14 +113,31 @@ void ChatScanner::look() {
     return true;
   };
 
-  const bool nothingNew = quickLookShowsNothingNew();
-  if (unanswered() || nothingNew) return;
-  // A whole look: the room found afresh and its transcript read. Until one ends with a
-  // whole read or with no room found, every look is a whole one. The top window is taken
+  const Need needed = need();
+  if (unanswered() || needed == Need::kNothing) return;
+  looksSinceWhole_ = 0;
+  // Until a look ends with a whole read or with no room found, every look is a whole one.
+  settled_ = false;
+  if (needed == Need::kRead) {
+    // The room the last whole look found: read from the control it found, unless the
+    // room has a new caption (re-opened in the same window), which makes it a new room.
+    const Text caption = host_.GetCaption(room_);
+    if (unanswered()) return;
+    if (caption == caption_) {
+      std::optional<Text> read = ws.readText(transcriptWindow_, readLimit_);
+      ++stats_.reads;
+      if (unanswered() || !read) return;
+      readLength_ = read->size();
+      settled_ = true;
+      take(room_, caption, std::move(*read));
+      return;
+    }
+  }
+
+  // A whole look: the room found afresh and its transcript read. The top window is taken
   // before the room is looked for, so one that comes up meanwhile makes the next look a
   // whole one.
-  looksSinceWhole_ = 0;
-  settled_ = false;
+  ++stats_.wholeLooks;
   transcriptWindow_ = Window{};
   mdi_ = host_.FindMdiClient();
   top_ = mdi_ ? ws.findChild(mdi_, Window{}, kChildClass) : Window{};
@@ -140,11 +161,15 @@ void ChatScanner::look() {
   std::optional<Text> read = ws.readText(transcriptWindow, readLimit_);
   ++stats_.reads;
   if (unanswered() || !read) return;
-  Text transcript = std::move(*read);
   transcriptWindow_ = transcriptWindow;
-  readLength_ = transcript.size();
+  readLength_ = read->size();
   settled_ = true;
+  take(room, caption, std::move(*read));
+}
 
+// Raises the messages of `transcript`, a whole read of `room` under `caption`, that are
+// new since the room was last read.
+void ChatScanner::take(Window room, const Text& caption, Text transcript) {
   if (room != room_ || caption != caption_) {
     // A room seen for the first time: what it shows was said before the program looked.
     room_ = room;

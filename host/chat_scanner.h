@@ -19,10 +19,11 @@ namespace vantary::host {
 // are quick ones, two questions to the window system: whether the host's top window is
 // still the one the last whole look saw (windows that come up go on top, so the room
 // found then still holds), and the transcript's length, which shows whether anything was
-// said. Every kChatWholeLookEvery-th look finds the room and reads its transcript whole
-// all the same, for what those cannot show: a room re-opened under a new caption in the
-// same window, or, in a room at the host's line limit, a new line exactly as long as the
-// one it pushed out.
+// said. A look after a new length, and every kChatWholeLookEvery-th look all the same,
+// reads the transcript whole from the control found then, after checking the room's
+// caption: so a room re-opened under a new caption in the same window is seen, and, in a
+// room at the host's line limit, a new line exactly as long as the one it pushed out. A
+// new top window, or a control that is gone, has the room found afresh.
 inline constexpr std::uint32_t kChatPollMs = 50;
 inline constexpr std::uint32_t kChatWholeLookEvery = 4;
 // A look that took this long means the host is not answering (every send to it waits
@@ -66,11 +67,12 @@ class ChatScanner {
 
   // What the scanner has done, for the benchmark and the tests of its cost.
   struct Stats {
-    std::uint64_t looks = 0;   // looks at the host (polls that were not backing off)
-    std::uint64_t quick = 0;   // looks that the transcript's length showed nothing new
-    std::uint64_t reads = 0;   // transcript reads
-    std::uint64_t parses = 0;  // transcripts split and matched because they changed
-    std::uint64_t events = 0;  // chat-line events raised
+    std::uint64_t looks = 0;       // looks at the host (polls that were not backing off)
+    std::uint64_t quick = 0;       // looks that the transcript's length showed nothing new
+    std::uint64_t wholeLooks = 0;  // looks that found the room afresh
+    std::uint64_t reads = 0;       // transcript reads
+    std::uint64_t parses = 0;      // transcripts split and matched because they changed
+    std::uint64_t events = 0;      // chat-line events raised
   };
 
   // `readLimit`: the longest transcript read (smaller in tests, to keep them quick).
@@ -98,8 +100,13 @@ class ChatScanner {
     std::size_t length = 0;
   };
 
+  // What a look has to do: nothing (nothing can have changed that the next whole look
+  // will not see), read the transcript of the room found last, or find the room afresh.
+  enum class Need { kNothing, kRead, kWhole };
+
+  Need need();
   void look();
-  bool quickLookShowsNothingNew();
+  void take(Window room, const Text& caption, Text transcript);
   static std::vector<LineSpan> SplitLines(std::string_view transcript);
 
   Host& host_;
@@ -118,9 +125,9 @@ class ChatScanner {
   Text transcript_;
   std::vector<LineSpan> lines_;
   // What the quick looks compare with, from the last whole look: the host's MDI client
-  // and its top child then, the transcript control read whole and that read's length (no
-  // control when the look found no room). Quick looks stand in for whole ones only after
-  // a whole look that found no room or read its transcript whole (`settled_`).
+  // and its top child then, the transcript control read whole and the last read's length
+  // (no control when the look found no room). Quick looks stand in for whole ones only
+  // after a look that found no room or read the transcript whole (`settled_`).
   Window mdi_;
   Window top_;
   Window transcriptWindow_;

@@ -6,6 +6,10 @@
 //                                                 scanner's look and the member scan
 //   wine_bench.exe startup VANTARY_EXE            starts vantary.exe and waits for its first
 //                                                 in-stats line in the host's rich room
+//   wine_bench.exe timers SECONDS INTERVAL...     idles for SECONDS with a timer of each
+//                                                 INTERVAL (ms) whose tick does nothing: the
+//                                                 bare cost of the wakes a program idling
+//                                                 with those timers cannot go below
 //
 // hostsim.exe runs with --control CONTROL_FILE, quiet, in a rich room of 500 members.
 #include <windows.h>
@@ -209,12 +213,34 @@ int Startup(const char* program) {
 
 }  // namespace
 
+// A message loop with empty timers, on a hidden window as the program's loop has them.
+int Timers(int seconds, const std::vector<UINT>& intervals) {
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!window) return 1;
+  UINT_PTR id = 1;
+  for (const UINT interval : intervals) SetTimer(window, id++, interval, nullptr);
+  const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+  MSG m;
+  while (static_cast<LONG>(end - GetTickCount()) > 0 && GetMessageA(&m, nullptr, 0, 0) > 0) {
+    DispatchMessageA(&m);
+  }
+  DestroyWindow(window);
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc >= 4 && std::strcmp(argv[1], "timers") == 0) {
+    std::vector<UINT> intervals;
+    for (int i = 3; i < argc; ++i) intervals.push_back(static_cast<UINT>(std::max(1, std::atoi(argv[i]))));
+    return Timers(std::max(1, std::atoi(argv[2])), intervals);
+  }
   if (argc >= 3 && std::strcmp(argv[1], "paths") == 0) {
     const int samples = argc >= 4 ? std::max(10, std::atoi(argv[3])) : 200;
     return Paths(argv[2], samples);
   }
   if (argc == 3 && std::strcmp(argv[1], "startup") == 0) return Startup(argv[2]);
-  std::fprintf(stderr, "usage: wine_bench.exe paths CONTROL_FILE [SAMPLES] | startup VANTARY_EXE\n");
+  std::fprintf(stderr,
+               "usage: wine_bench.exe paths CONTROL_FILE [SAMPLES] | startup VANTARY_EXE |"
+               " timers SECONDS INTERVAL...\n");
   return 2;
 }

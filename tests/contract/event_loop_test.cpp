@@ -88,6 +88,32 @@ TEST_F(EventLoopContract, TimerTicksWhileThePauseRuns) {
   EXPECT_EQ(ticks, stopped);
 }
 
+// A fast timer and a slow one: the slow one keeps its own rate, whether or not it shares
+// the fast one's wakes, and one stopped by the other's tick runs no more.
+TEST_F(EventLoopContract, TimersRunningTogetherKeepTheirRates) {
+  int fast = 0;
+  int slow = 0;
+  bool stopSlow = false;
+  platform::TimerId slowId = loop().startTimer(100, [&] { ++slow; });
+  const platform::TimerId fastId = loop().startTimer(1, [&] {
+    ++fast;
+    if (stopSlow && slowId != 0) {
+      loop().stopTimer(slowId);
+      slowId = 0;
+    }
+  });
+  loop().pause(1.0);
+  EXPECT_GE(fast, 20);
+  EXPECT_GE(slow, 8);
+  EXPECT_LE(slow, 11);
+  stopSlow = true;
+  loop().pause(0.05);
+  const int stopped = slow;
+  loop().pause(0.3);
+  EXPECT_EQ(slow, stopped);
+  loop().stopTimer(fastId);
+}
+
 TEST_F(EventLoopContract, TimerTickThatWaitsIsNotReenteredAndMayStopItself) {
   int depth = 0;
   int deepest = 0;
