@@ -39,13 +39,19 @@ AutoUpchat::State AutoUpchat::state() const {
 
 // The tick runs every 10 ms or so: what cannot have changed is not looked at again. Every
 // idle window and the upload modal is a host modal or the host's palette, so without
-// either there is nothing to hide or click, and the Welcome window is looked for again
-// only when it may have come back (see keepWelcomeHidden).
+// either there is nothing to hide or click; and neither comes but by being created, so
+// after a lookup that found neither, they are looked for again only once a window was
+// created elsewhere. The Welcome window is looked for again only when it may have come
+// back (see keepWelcomeHidden).
 void AutoUpchat::watchTick() {
   if (idleSessionRuns_ && !idleSessionRuns_() && disableMainTimer_) disableMainTimer_();
   auto& ws = host_.platform().windows;
   keepWelcomeHidden();
-  if (!ws.findWindow(kModalClass, std::nullopt) && !ws.findWindow(kPaletteClass, std::nullopt)) return;
+  const std::uint64_t created = ws.windowsCreatedElsewhere();
+  if (noneThere_ && created == createdBeforeLookup_) return;
+  createdBeforeLookup_ = created;
+  noneThere_ = !ws.findWindow(kModalClass, std::nullopt) && !ws.findWindow(kPaletteClass, std::nullopt);
+  if (noneThere_) return;
   host_.HideUploadModal();
   host_.ClickPaletteAndModalIcons();
   host_.KillIdleModal();

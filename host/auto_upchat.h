@@ -60,6 +60,10 @@ class AutoUpchat {
   Window top_;
   Window welcome_;
   int ticksSinceWelcome_ = kWelcomeEveryTicks - 1;  // the first tick looks
+  // Whether the last lookup found neither a host modal nor the palette, and the count of
+  // windows created elsewhere read before it: until that count grows, neither can be there.
+  bool noneThere_ = false;
+  std::uint64_t createdBeforeLookup_ = 0;
 };
 
 }  // namespace vantary::host

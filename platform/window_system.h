@@ -138,6 +138,12 @@ class WindowSystem {
   virtual Text className(Window window) = 0;
   virtual ProcessId processOf(Window window) = 0;
   virtual ProcessId currentProcess() = 0;
+  // A count that grows whenever a window of another process is created, for skipping a
+  // lookup that only a new window could change: the caller reads it before the lookup and
+  // looks again only once it has grown. The real system tells of a creation by an event
+  // delivered when events are next pumped, so a lookup may be skipped once more after
+  // the window came. Where the system cannot tell at all, every reading is new.
+  virtual std::uint64_t windowsCreatedElsewhere() = 0;
 
   // ---- text ----------------------------------------------------------------------------
   // GetWindowTextA: for a window of another process the caption the window system keeps,

@@ -174,6 +174,9 @@ struct SimWorld::Impl {
   std::unordered_map<std::uint32_t, std::unique_ptr<WindowData>> windows;
   std::vector<std::uint32_t> topLevel;  // z-order, topmost first
   std::uint32_t nextHandle = 0x00010010;
+  // Windows created, in all and by each process.
+  std::uint64_t windowsCreated = 0;
+  std::map<ProcessId, std::uint64_t> windowsCreatedBy;
   std::map<Text, std::shared_ptr<const ClassInfo>> standardClasses;  // by folded name
   std::set<std::uint32_t> recorded;
   std::vector<MessageRecord> messageLog;

@@ -332,6 +332,11 @@ class SimWindowSystem final : public WindowSystem {
 
   ProcessId currentProcess() override { return process_; }
 
+  std::uint64_t windowsCreatedElsewhere() override {
+    const auto own = w_.windowsCreatedBy.find(process_);
+    return w_.windowsCreated - (own == w_.windowsCreatedBy.end() ? 0 : own->second);
+  }
+
   Text caption(Window window) override {
     const WindowData* d = w_.find(window);
     if (d == nullptr) return {};
@@ -547,6 +552,8 @@ class SimWindowSystem final : public WindowSystem {
       d->contents = desc.caption;
     }
     w_.windows[handle] = std::move(d);
+    ++w_.windowsCreated;
+    ++w_.windowsCreatedBy[process_];
     if (parent != nullptr) {
       // A new child goes below its siblings; an MDI child on top of them.
       auto& list = parent->children;

@@ -461,9 +461,17 @@ constexpr int kComboListHeight = 160;
 // the program uses).
 constexpr UINT kFirstMdiChildId = 0xFF00;
 
+// Windows created by other processes, as the creation hook has told them.
+std::uint64_t g_windowsCreatedElsewhere = 0;
+
+void CALLBACK CountWindowCreation(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+  if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && window) ++g_windowsCreatedElsewhere;
+}
+
 class Win32WindowSystem final : public WindowSystem {
  public:
   ~Win32WindowSystem() override {
+    if (creationHook_.handle) UnhookWinEvent(creationHook_.handle);
     // Handlers may refer to what their owner has already destroyed: none runs from here on.
     for (auto& [name, cls] : g_classesByName) {
       if (cls->owner == this) cls->handler = nullptr;
@@ -549,6 +557,20 @@ class Win32WindowSystem final : public WindowSystem {
   }
 
   ProcessId currentProcess() override { return GetCurrentProcessId(); }
+
+  // Counted by an event hook for window creations in every other process, set on the
+  // first reading (so a program that never asks gets no events); without the hook every
+  // reading is new.
+  std::uint64_t windowsCreatedElsewhere() override {
+    if (!creationHook_.tried) {
+      creationHook_.tried = true;
+      creationHook_.handle =
+          SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, CountWindowCreation, 0, 0,
+                          WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    }
+    if (!creationHook_.handle) return ++g_windowsCreatedElsewhere;
+    return g_windowsCreatedElsewhere;
+  }
 
   // ---- text ----------------------------------------------------------------------------
   Text caption(Window window) override {
@@ -991,6 +1013,12 @@ class Win32WindowSystem final : public WindowSystem {
   }
 
  private:
+  struct CreationHook {
+    bool tried = false;
+    HWINEVENTHOOK handle = nullptr;
+  };
+  CreationHook creationHook_;
+
   // Class names compare as the system compares them: without regard to case.
   static bool ClassIs(HWND h, const std::string& cls) {
     char buf[257] = {};

@@ -1,6 +1,6 @@
 // Contract cases between two processes: a foreign window's caption is what the window
-// system keeps while its text is what the control answers, and another process's memory
-// is read through openProcess. They run where the backend has a second process.
+// system keeps while its text is what the control answers, windows another process makes
+// are counted, and another process's memory is read through openProcess. They run where the backend has a second process.
 #include <array>
 #include <cstring>
 
@@ -46,6 +46,18 @@ TEST_F(CrossProcessContract, ForeignCaptionIsKeptTextIsAsked) {
   EXPECT_TRUE(idsTo(frame, msg::kApp, msg::kApp + 10).empty());
   loop().pump();
   EXPECT_EQ(idsTo(frame, msg::kApp, msg::kApp + 10), std::vector<std::uint32_t>{msg::kApp + 5});
+}
+
+// Windows the other process makes count, once events ran; the program's own never do.
+TEST_F(CrossProcessContract, WindowsCreatedByAnotherProcessAreCounted) {
+  const std::uint64_t before = ws().windowsCreatedElsewhere();
+  topLevel(recordingClass("own"));
+  loop().pump();
+  EXPECT_EQ(ws().windowsCreatedElsewhere(), before);
+  const Window frame = topLevel(recordingClass("frame", BaseKind::kPlain, other_), "host", {}, other_);
+  child(frame, "Static", "label", 1, {}, Rect{0, 0, 100, 20}, other_);
+  loop().pump();
+  EXPECT_GE(ws().windowsCreatedElsewhere(), before + 2);
 }
 
 TEST_F(CrossProcessContract, AnotherProcessMemoryIsReadWithinItsBlocks) {

@@ -264,6 +264,36 @@ int main(int argc, char** argv) {
   scan(chatSessionAt, watch.lines().size());
   const int chatMinutes = static_cast<int>(minutes.size());
 
+  // ---- auto upchat ----
+  // With the watcher on, an upload's modal, made by the host after the watcher last looked,
+  // is hidden and announced once.
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kAutoUp);
+  watch.waitFor([](const auto&) { return false; }, kChatQuietMs);
+  const std::size_t uploadAt = watch.lines().size();
+  const std::uint64_t uploadStartedMs = p.loop.nowMs();
+  const std::optional<std::vector<Text>> transfer = channel.ask("start-transfer upload 600000 pictures.zip");
+  const auto announced = [&](std::size_t from) {
+    int count = 0;
+    for (const Text& line : watch.texts(from, watch.lines().size()))
+      count += line.find("u.win found/auto upchat") != Text::npos ? 1 : 0;
+    return count;
+  };
+  const Window modal =
+      p.loop.waitForWindow([&] { return ws.findWindow("_AOL_Modal", std::nullopt); }, kLinesLimitMs);
+  const bool hidden = modal && p.loop.waitUntil([&] { return !ws.isVisible(modal); }, kLinesLimitMs);
+  if (hidden) {
+    std::printf("measure: the upload modal was hidden %llu ms after the upload began\n",
+                static_cast<unsigned long long>(p.loop.nowMs() - uploadStartedMs));
+  }
+  c.check("auto upchat hides the upload's modal", transfer.has_value() && hidden);
+  watch.waitFor([&](const auto&) { return announced(uploadAt) > 0; }, kLinesLimitMs);
+  watch.waitFor([](const auto&) { return false; }, kChatQuietMs);
+  c.check("auto upchat announces the upload once", announced(uploadAt) == 1,
+          QuotedAll(watch.texts(uploadAt, watch.lines().size())));
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kAutoUp);
+  if (transfer && !transfer->empty() && transfer->front().rfind("transfer ", 0) == 0)
+    channel.ask("finish-transfer " + transfer->front().substr(9));
+
   // ---- end ----
   const std::size_t endAt = watch.lines().size();
   vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
