@@ -92,9 +92,9 @@ ChatScanner::Need ChatScanner::need() {
   if (mdi_ && ws.findChild(mdi_, Window{}, kChildClass) != top_) return Need::kWhole;
   if (!transcriptWindow_) return due ? Need::kWhole : Need::kNothing;
   if (due) return Need::kRead;
-  const std::optional<platform::LResult> length = ws.textLength(transcriptWindow_);
+  const std::optional<platform::LResult> length = ws.wideTextLength(transcriptWindow_);
   if (!length) return Need::kWhole;
-  if (*length >= 0 && static_cast<std::size_t>(*length) == readLength_) {
+  if (*length == lengthBeforeRead_) {
     ++stats_.quick;
     return Need::kNothing;
   }
@@ -124,10 +124,11 @@ void ChatScanner::look() {
     const Text caption = host_.GetCaption(room_);
     if (unanswered()) return;
     if (caption == caption_) {
+      const std::optional<platform::LResult> length = ws.wideTextLength(transcriptWindow_);
       std::optional<Text> read = ws.readText(transcriptWindow_, readLimit_);
       ++stats_.reads;
-      if (unanswered() || !read) return;
-      readLength_ = read->size();
+      if (unanswered() || !length || !read) return;
+      lengthBeforeRead_ = *length;
       settled_ = true;
       take(room_, caption, std::move(*read));
       return;
@@ -158,11 +159,12 @@ void ChatScanner::look() {
   // A read that is not whole (no answer, a transcript over the limit, or one the host
   // changed during every try) is no view of the room: neither history nor new lines.
   const Window transcriptWindow = TranscriptOf(ws, room);
+  const std::optional<platform::LResult> length = ws.wideTextLength(transcriptWindow);
   std::optional<Text> read = ws.readText(transcriptWindow, readLimit_);
   ++stats_.reads;
-  if (unanswered() || !read) return;
+  if (unanswered() || !length || !read) return;
   transcriptWindow_ = transcriptWindow;
-  readLength_ = read->size();
+  lengthBeforeRead_ = *length;
   settled_ = true;
   take(room, caption, std::move(*read));
 }

@@ -125,13 +125,15 @@ class ChatScanner {
   Text transcript_;
   std::vector<LineSpan> lines_;
   // What the quick looks compare with, from the last whole look: the host's MDI client
-  // and its top child then, the transcript control read whole and the last read's length
-  // (no control when the look found no room). Quick looks stand in for whole ones only
-  // after a look that found no room or read the transcript whole (`settled_`).
+  // and its top child then, the transcript control read whole (none when the look found
+  // no room); and the transcript's length in wide characters asked just before the last
+  // read, so a length the same as it shows that nothing came since that read began. Quick
+  // looks stand in for whole ones only after a look that found no room or read the
+  // transcript whole (`settled_`).
   Window mdi_;
   Window top_;
   Window transcriptWindow_;
-  std::size_t readLength_ = 0;
+  platform::LResult lengthBeforeRead_ = 0;
   std::uint32_t looksSinceWhole_ = 0;
   bool settled_ = false;
 };

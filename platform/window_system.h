@@ -159,6 +159,15 @@ class WindowSystem {
   // Sends and waits for the answer. Sends to another process are bounded by
   // kForeignSendLimitMs; nullopt when the window is gone or the send was abandoned.
   virtual std::optional<LResult> send(Window window, const Message& message) = 0;
+  // WM_GETTEXTLENGTH asked in the system's wide characters: a number that changes with the
+  // text as textLength does, for telling whether a text changed; not a size for a read.
+  // Cheaper than textLength for another process's window under Wine, which answers an
+  // ANSI WM_GETTEXTLENGTH by reading the whole text to count its bytes. Nullopt as send.
+  virtual std::optional<LResult> wideTextLength(Window window) = 0;
+  // The length readText sizes its buffer by and checks its copy against: WM_GETTEXTLENGTH.
+  // The real system asks it in wide characters where the ANSI code page has one byte a
+  // character, as the two counts are then the same and the wide one is the cheaper.
+  virtual std::optional<LResult> readLength(Window window) { return send(window, msg::kGetTextLength); }
   // Queues the message; it runs when the owner's events are pumped.
   virtual bool post(Window window, const Message& message) = 0;
   // The base behaviour for a message of the program's own window (see ClassSpec).
@@ -362,7 +371,7 @@ class WindowSystem {
   // How many reads readText tries of a text that keeps changing length while it is read.
   static constexpr int kTextReadAttempts = 3;
   // The control's whole text as it stood at one moment: WM_GETTEXTLENGTH, WM_GETTEXT, then
-  // WM_GETTEXTLENGTH again. Unlike text(), it tells "no answer" from "": nullopt when the
+  // WM_GETTEXTLENGTH again (the lengths by readLength). Unlike text(), it tells "no answer" from "": nullopt when the
   // window is gone or does not answer, when the text is longer than `limit` (WM_GETTEXT
   // would give only its head), or when it changed length during each of
   // kTextReadAttempts reads. The other process runs between the sends: a text that grew
@@ -372,7 +381,10 @@ class WindowSystem {
   // the control gives afterwards.
   std::optional<Text> readText(Window w, std::size_t limit) {
     for (int attempt = 0; attempt < kTextReadAttempts; ++attempt) {
-      const std::optional<LResult> length = send(w, msg::kGetTextLength);
+      // The last try asks the ANSI length itself, for a control whose two counts differ.
+      const bool last = attempt == kTextReadAttempts - 1;
+      const auto lengthNow = [&] { return last ? send(w, msg::kGetTextLength) : readLength(w); };
+      const std::optional<LResult> length = lengthNow();
       if (!length || *length < 0) return std::nullopt;
       const auto before = static_cast<std::size_t>(*length);
       if (before > limit) return std::nullopt;
@@ -380,7 +392,7 @@ class WindowSystem {
       const std::optional<LResult> copied =
           send(w, msg::kGetText, static_cast<WParam>(buffer.size()), reinterpret_cast<LParam>(buffer.data()));
       if (!copied) return std::nullopt;
-      const std::optional<LResult> after = send(w, msg::kGetTextLength);
+      const std::optional<LResult> after = lengthNow();
       if (!after) return std::nullopt;
       // The count copied is trusted only inside the buffer, short of filling it, and up to
       // the terminator.

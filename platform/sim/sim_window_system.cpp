@@ -332,6 +332,9 @@ class SimWindowSystem final : public WindowSystem {
 
   ProcessId currentProcess() override { return process_; }
 
+  // The sim's texts are bytes: their length in wide characters is the same.
+  std::optional<LResult> wideTextLength(Window window) override { return textLength(window); }
+
   std::uint64_t windowsCreatedElsewhere() override {
     const auto own = w_.windowsCreatedBy.find(process_);
     return w_.windowsCreated - (own == w_.windowsCreatedBy.end() ? 0 : own->second);

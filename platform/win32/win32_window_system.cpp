@@ -620,6 +620,24 @@ class Win32WindowSystem final : public WindowSystem {
     return static_cast<LResult>(result);
   }
 
+  std::optional<LResult> wideTextLength(Window window) override {
+    if (!window) return std::nullopt;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                             kForeignSendLimitMs, &result)) {
+      return std::nullopt;
+    }
+    return static_cast<LResult>(result);
+  }
+
+  std::optional<LResult> readLength(Window window) override {
+    static const bool singleByte = [] {
+      CPINFO info{};
+      return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+    }();
+    return singleByte ? wideTextLength(window) : send(window, Message{WM_GETTEXTLENGTH, 0, 0});
+  }
+
   bool post(Window window, const Message& m) override {
     return window && PostMessageA(ToHwnd(window), m.id, m.wParam, m.lParam);
   }
