@@ -132,11 +132,19 @@ int Paths(const char* control, int samples) {
   scanner.start();
   scanner.stop();  // looked at by hand below, not by its timer
   std::vector<char> buffer(static_cast<std::size_t>(1) << 16);
+  const host::ChatScanner::Stats before = scanner.stats();
   rows.push_back(Measure(
       "scanner poll", "1 WM_GETTEXT of the transcript", samples * 4, [&] { scanner.poll(); },
       [&] {
         SendMessageA(Hwnd(transcript), WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
       }));
+  const host::ChatScanner::Stats& after = scanner.stats();
+  char looks[160];
+  std::snprintf(looks, sizeof looks, "scanner: %llu looks, %llu quick, %llu reads, %llu whole",
+                static_cast<unsigned long long>(after.looks - before.looks),
+                static_cast<unsigned long long>(after.quick - before.quick),
+                static_cast<unsigned long long>(after.reads - before.reads),
+                static_cast<unsigned long long>(after.wholeLooks - before.wholeLooks));
 
   // ---- the member scan of the whole room against two reads per member ----
   const LRESULT count = SendMessageA(Hwnd(list), LB_GETCOUNT, 0, 0);
@@ -176,8 +184,8 @@ int Paths(const char* control, int samples) {
                 r.anchorUs > 0 ? r.pathUs / r.anchorUs : 0.0,
                 r.anchorMeanUs > 0 ? r.pathMeanUs / r.anchorMeanUs : 0.0);
   }
-  std::printf("(member scan: %s, %s; samples: %d, scanner %d)\n", members.c_str(), reads.c_str(), samples,
-              samples * 4);
+  std::printf("(member scan: %s, %s; samples: %d, scanner %d; %s)\n", members.c_str(), reads.c_str(), samples,
+              samples * 4, looks);
   std::fflush(stdout);
   channel.ask("transcript-limit 1000");
   return 0;
