@@ -371,12 +371,11 @@ class WindowSystem {
   // How many reads readText tries of a text that keeps changing length while it is read.
   static constexpr int kTextReadAttempts = 3;
   // The control's whole text as it stood at one moment: WM_GETTEXTLENGTH, WM_GETTEXT, then
-  // WM_GETTEXTLENGTH again (the lengths by readLength). Unlike text(), it tells "no answer" from "": nullopt when the
-  // window is gone or does not answer, when the text is longer than `limit` (WM_GETTEXT
-  // would give only its head), or when it changed length during each of
-  // kTextReadAttempts reads. The other process runs between the sends: a text that grew
-  // after the first length would come back cut at the buffer's end, so the buffer holds
-  // two characters more than that length: a copy that fills it may have been cut (and the
+  // WM_GETTEXTLENGTH again (the lengths by readLength). Unlike text(), it tells "no answer" from "": nullopt
+  // when the window is gone or does not answer, when the text is longer than `limit` (WM_GETTEXT would give
+  // only its head), or when it changed length during each of kTextReadAttempts reads. The other process runs
+  // between the sends: a text that grew after the first length would come back cut at the buffer's end, so
+  // the buffer holds two characters more than that length: a copy that fills it may have been cut (and the
   // text changed again since) and is read again; and the count copied must be the length
   // the control gives afterwards.
   std::optional<Text> readText(Window w, std::size_t limit) {
