@@ -1,7 +1,7 @@
 // Contract cases between two processes: a foreign window's caption is what the window
 // system keeps while its text is what the control answers, windows another process makes
-// are counted, and another process's memory is read through openProcess. They run where the backend has a
-// second process.
+// are counted, and another process's memory is read through openProcess. They run where
+// the backend has a second process.
 #include <array>
 #include <cstring>
 
