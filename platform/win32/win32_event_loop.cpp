@@ -168,17 +168,19 @@ class Win32EventLoop final : public EventLoop {
     quit_ = true;
   }
 
-  // Runs one timer's tick; `early` when it rides on another timer's wake, so its own
-  // period restarts from now.
+  // Runs one timer's tick; `early` when it rides on another timer's wake: its own system
+  // timer starts afresh, and its next tick is due one interval after the one it took the
+  // place of, so a timer that keeps riding on others keeps its own rate.
   void runTick(TimerId id, bool early) {
     auto found = timers_.find(id);
     if (found == timers_.end()) return;
+    Entry& entry = found->second;
     const std::uint64_t now = nowMs();
-    if (early && window_)
-      SetTimer(window_.get(), static_cast<UINT_PTR>(id), found->second.intervalMs, nullptr);
-    found->second.dueMs = now + found->second.intervalMs;
+    if (early && window_) SetTimer(window_.get(), static_cast<UINT_PTR>(id), entry.intervalMs, nullptr);
+    const std::uint64_t next = entry.dueMs + entry.intervalMs;
+    entry.dueMs = early && next > now ? next : now + entry.intervalMs;
     // Our own reference: the tick may stop its timer and so drop the map's one.
-    std::shared_ptr<std::function<void()>> tick = found->second.tick;
+    std::shared_ptr<std::function<void()>> tick = entry.tick;
     try {
       if (*tick) (*tick)();
     } catch (...) {
