@@ -74,10 +74,7 @@ int main(int argc, char** argv) {
   if (!c.check("finds the host's rich room", static_cast<bool>(room))) return c.finish();
   RoomWatch watch(p, ws.firstChild(room, "RICHCNTL"), screenName);
 
-  const std::string_view caption = "vantary³ by kestro"_ansi;
-  Window main;
-  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
-                   kProgramStartLimitMs);
+  const Window main = vantary::e2e::WaitForMainWindow(p, kProgramStartLimitMs);
   if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
   const bool announced = watch.waitForCount(3, kProgramStartLimitMs);
   c.check("the three in-stats lines reach the room", announced,
@@ -112,8 +109,7 @@ int main(int argc, char** argv) {
   c.check("each scroll moment sends the custom line and nothing else", onlyCustom, QuotedAll(after));
 
   vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
-  c.check("vantary closes after end",
-          p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
+  c.check("vantary closes after end", vantary::e2e::WaitForMainWindowGone(p, main, kExitLimitMs));
   c.check("the host answers quit", channel.ask("quit").has_value());
   return c.finish();
 }

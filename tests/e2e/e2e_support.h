@@ -19,6 +19,7 @@ namespace vantary::e2e {
 using platform::Platform;
 using platform::Window;
 using text::Text;
+using text::operator""_ansi;
 
 // How long hostsim.exe may take to come up (and write its answers file) under a cold Wine.
 inline constexpr std::uint32_t kHostStartLimitMs = 30000;
@@ -141,6 +142,20 @@ class Channel {
   Text sent_;
   int number_ = 0;
 };
+
+// vantary's hidden main window is found by its caption.
+inline constexpr std::string_view kMainCaption = "vantary³ by kestro"_ansi;
+
+// vantary's main window, waited for up to `limitMs`; 0 when it did not come.
+inline Window WaitForMainWindow(Platform& p, std::uint32_t limitMs) {
+  return p.loop.waitForWindow([&] { return p.windows.findWindow("", kMainCaption); }, limitMs);
+}
+
+// Whether vantary closed its main window by itself within `limitMs`.
+inline bool WaitForMainWindowGone(Platform& p, Window main, std::uint32_t limitMs) {
+  return p.loop.waitUntil([&] { return !p.windows.exists(main) && !p.windows.findWindow("", kMainCaption); },
+                          limitMs);
+}
 
 // The host's rich room (its transcript and its people list), waited for up to `limitMs`;
 // 0 when none came.

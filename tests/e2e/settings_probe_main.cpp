@@ -76,10 +76,7 @@ int main(int argc, char** argv) {
           Quoted(told));
   if (box) ws.post(box, msg::kCommand, msg::kIdOk, 0);
 
-  const std::string_view caption = "vantary³ by kestro"_ansi;
-  Window main;
-  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
-                   kProgramStartLimitMs);
+  const Window main = vantary::e2e::WaitForMainWindow(p, kProgramStartLimitMs);
   if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
   c.check("the three in-stats lines reach the room", watch.waitForCount(3, kProgramStartLimitMs));
 
@@ -89,8 +86,7 @@ int main(int argc, char** argv) {
   c.check("idle on and a scroll moment reach the room",
           watch.waitForCount(before + 2, 3 * minuteMs + kLinesLimitMs));
   vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
-  c.check("vantary closes after end",
-          p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
+  c.check("vantary closes after end", vantary::e2e::WaitForMainWindowGone(p, main, kExitLimitMs));
   c.check("no second message about the files", !ws.findWindow("#32770", "vantary : settings"));
 
   const Text data = files.readFile(own + "\\vantari4583.dat").value_or("");

@@ -268,7 +268,7 @@ int main(int argc, char** argv) {
                 std::to_string(after.right) + ") on a screen " + std::to_string(screenWidth) + " wide");
   }
 
-  const vantary::platform::Window main = p.windows.findWindow("", "vantary³ by kestro"_ansi);
+  const vantary::platform::Window main = p.windows.findWindow("", vantary::e2e::kMainCaption);
   if (!c.check("vantary's main window is there", static_cast<bool>(main))) return c.finish();
 
   // The menu, opened by a real press and release of the mouse on the face's dot.

@@ -105,10 +105,7 @@ int main(int argc, char** argv) {
   RoomWatch watch(p, ws.firstChild(room, "RICHCNTL"), screenName);
 
   // ---- start-up: the main window, the in-stats lines, the files of a first start ----
-  const std::string_view caption = "vantary³ by kestro"_ansi;
-  Window main;
-  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
-                   kProgramStartLimitMs);
+  const Window main = vantary::e2e::WaitForMainWindow(p, kProgramStartLimitMs);
   if (!c.check("vantary's main window appears, found by its caption", static_cast<bool>(main)))
     return c.finish();
   c.check("the main window is another process's", ws.processOf(main) != ws.currentProcess(),
@@ -310,7 +307,7 @@ int main(int argc, char** argv) {
   c.check("end sends the three out-stats lines with the overall minutes", outMatches,
           std::to_string(lastMinute + chatMinutes) + " minutes idled; " + QuotedAll(outStats));
   c.check("vantary closes its main window by itself after end",
-          p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
+          vantary::e2e::WaitForMainWindowGone(p, main, kExitLimitMs));
   c.check("the room never lost a line under the probe", !watch.shrank());
 
   // ---- the host after the session ----

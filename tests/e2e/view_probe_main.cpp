@@ -45,10 +45,7 @@ int main(int argc, char** argv) {
     return c.finish();
   const Text screenName = channel.stateValue("screen-name");
 
-  const std::string_view caption = "vantary³ by kestro"_ansi;
-  Window main;
-  p.loop.waitUntil([&] { return static_cast<bool>(main = ws.findWindow("", caption)); },
-                   kProgramStartLimitMs);
+  const Window main = vantary::e2e::WaitForMainWindow(p, kProgramStartLimitMs);
   if (!c.check("vantary's main window appears", static_cast<bool>(main))) return c.finish();
 
   // A shown top-level window of that caption, and a child of it showing `text`.
@@ -74,8 +71,7 @@ int main(int argc, char** argv) {
   c.check("greets opens the credits", why.empty(), why);
 
   vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
-  c.check("vantary closes after end",
-          p.loop.waitUntil([&] { return !ws.exists(main) && !ws.findWindow("", caption); }, kExitLimitMs));
+  c.check("vantary closes after end", vantary::e2e::WaitForMainWindowGone(p, main, kExitLimitMs));
   c.check("the host answers quit", channel.ask("quit").has_value());
   return c.finish();
 }

@@ -277,18 +277,31 @@ TEST(ChatScanner, ARoomAtItsLineLimitRaisesALineAsLongAsTheDroppedOneOnce) {
   EXPECT_EQ(s.events, (Lines{{"Joe", ".status"}})) << "noticed within one look";
 }
 
+// A rich room of a process of its own among the host's windows, which the test drives as
+// the host would (its caption, its transcript), showing two lines of Bob's when the
+// scanner starts watching.
+struct RoomOfItsOwn {
+  RoomOfItsOwn() {
+    intruder.ws().setText(transcript, "Bob:\ta\r\nBob:\tb");
+    scanner.start();
+  }
+  HostFixture f;
+  // The user is signed on before the room comes, so the room lies on top of the host's
+  // windows.
+  Intruder intruder{(f.host.signOn("Joe"), f)};
+  Window room = intruder.richRoomLike("Lobby 2");
+  Window transcript = intruder.ws().firstChild(room, "RICHCNTL");
+  Lines events;
+  ChatScanner scanner{f.lib, [this](const Text& sender, const Text& text) {
+                        events.push_back({sender, text});
+                      }};
+};
+
 // The host may show another room in the window of the last one: a new caption over the
 // same window is a new room, whose lines before the first look are history.
 TEST(ChatScanner, ARoomReopenedInTheSameWindowStartsAsHistory) {
-  HostFixture f;
-  f.host.signOn("Joe");
-  Intruder intruder(f);
-  const Window room = intruder.richRoomLike("Lobby 2");
-  const Window transcript = intruder.ws().firstChild(room, "RICHCNTL");
-  intruder.ws().setText(transcript, "Bob:\ta\r\nBob:\tb");
-  Lines events;
-  ChatScanner scanner(f.lib, [&](const Text& sender, const Text& text) { events.push_back({sender, text}); });
-  scanner.start();
+  RoomOfItsOwn r;
+  auto& [f, intruder, room, transcript, events, scanner] = r;
   f.runFor(2 * kChatPollMs);
   // The same length as before, then another length.
   const std::pair<const char*, const char*> rooms[] = {{"Lobby 3", "Ann:\tx\r\nAnn:\ty"},
@@ -370,15 +383,8 @@ TEST(ChatScanner, AHostThatStopsAnsweringIsLeftAloneUntilItAnswers) {
 // real system does for a process it already knows to be hanging) is no empty room: the
 // lines it showed before are not raised again when they come back.
 TEST(ChatScanner, AnEmptyReadNeverReplaysTheRoom) {
-  HostFixture f;
-  f.host.signOn("Joe");
-  Intruder intruder(f);
-  const Window room = intruder.richRoomLike("Lobby 2");
-  const Window transcript = intruder.ws().firstChild(room, "RICHCNTL");
-  intruder.ws().setText(transcript, "Bob:\ta\r\nBob:\tb");
-  Lines events;
-  ChatScanner scanner(f.lib, [&](const Text& sender, const Text& text) { events.push_back({sender, text}); });
-  scanner.start();
+  RoomOfItsOwn r;
+  auto& [f, intruder, room, transcript, events, scanner] = r;
   intruder.ws().setText(transcript, "");
   f.runFor(2 * kChatPollMs);
   intruder.ws().setText(transcript, "Bob:\ta\r\nBob:\tb\r\nBob:\tc");
