@@ -149,10 +149,11 @@ fi
 # host's menu would open (about 20 s at idle on and again at idle off); that path is proven
 # on the sim and needs real Windows.
 
-# Waits up to 10 s for a program to end by itself, else stops it; gives its exit code.
+# Waits up to 30 s for a program to end by itself (a loaded machine may be slow to let a
+# Wine process go), else stops it; gives its exit code.
 stop_left() {
   local pid=$1 name=$2
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
     echo "test-windows: $name did not end; stopping it"
     kill "$pid" 2>/dev/null

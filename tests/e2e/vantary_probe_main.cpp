@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "console/idle_clock.h"
+#include "host/host_windows.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/e2e/e2e_support.h"
 #include "text/ansi.h"
@@ -35,9 +37,12 @@ using namespace vantary::platform;
 using vantary::text::operator""_ansi;
 using vantary::text::Text;
 
-// The minute ticks are watched for this many minutes; a tick may come this early or late.
+// The minute ticks are watched for this many minutes. The time line of minute k cannot come
+// before k minutes less the clock's early allowance have passed since idle on was posted;
+// how late it comes depends on the machine's load alone, so the wait for it is long and
+// only bounds the test.
 constexpr int kMinutesWatched = 3;
-constexpr double kEarliestTick = 0.5;
+using vantary::console::kTickEarlyMs;
 constexpr double kLatestTick = 3.0;
 // How long the probe waits to be sure that a line of another member ran nothing: several
 // of the chat scanner's looks.
@@ -141,8 +146,9 @@ int main(int argc, char** argv) {
     std::printf("measure: the engaged line %llu ms after idleon was posted\n",
                 static_cast<unsigned long long>(watch.lines()[engagedAt].seenMs - idleOnMs));
   }
-  c.check("the room has nothing else from the user: no plain twin, no repeat",
-          engagedAt == 3 && watch.lines().size() == engagedAt + 1,
+  // A plain twin or a repeat of the engaged line would be a stray among the time lines
+  // (checked at idle off).
+  c.check("the room had nothing else from the user before", engagedAt == 3,
           QuotedAll(watch.texts(0, watch.lines().size())));
 
   // ---- the minutes ----
@@ -163,28 +169,25 @@ int main(int argc, char** argv) {
       }
     }
   };
-  const std::uint64_t engagedMs =
-      watch.lines().size() > engagedAt ? watch.lines()[engagedAt].seenMs : p.loop.nowMs();
   watch.waitFor(
       [&](const auto& lines) {
         scan(engagedAt + 1, lines.size());
         return minutes.size() >= kMinutesWatched;
       },
       static_cast<std::uint32_t>(kMinutesWatched * kLatestTick * minuteMs) + kLinesLimitMs);
+  // A machine that stalls vantary for more than a minute makes the minutes up in one line,
+  // so the minutes rise, each line showing those counted so far.
   std::string seen;
-  for (const int minute : minutes) seen += std::to_string(minute) + "m ";
-  c.check("time lines come minute after minute: 1m, 2m, 3m in order",
-          minutes.size() >= kMinutesWatched && minutes[0] == 1 && minutes[1] == 2 && minutes[2] == 3,
-          "saw " + seen);
-  bool paced = minutes.size() >= kMinutesWatched;
-  std::string gaps;
-  for (std::size_t i = 0; i < ticks.size() && i < kMinutesWatched; ++i) {
-    const auto gap = static_cast<double>(ticks[i] - (i == 0 ? engagedMs : ticks[i - 1]));
-    gaps += std::to_string(static_cast<long long>(gap)) + " ms ";
-    paced = paced && gap >= kEarliestTick * minuteMs && gap <= kLatestTick * minuteMs;
+  bool rising = minutes.size() >= kMinutesWatched && minutes[0] >= 1;
+  bool neverEarly = rising;
+  for (std::size_t i = 0; i < minutes.size(); ++i) {
+    seen += std::to_string(minutes[i]) + "m at " + std::to_string(ticks[i] - idleOnMs) + " ms, ";
+    rising = rising && (i == 0 || minutes[i] > minutes[i - 1]);
+    neverEarly = neverEarly && ticks[i] - idleOnMs + kTickEarlyMs >= static_cast<std::uint64_t>(minutes[i]) * minuteMs;
   }
-  std::printf("measure: time lines %s apart (minute %u ms)\n", gaps.c_str(), minuteMs);
-  c.check("each time line comes about a minute after the one before", paced, gaps);
+  std::printf("measure: time lines %s(minute %u ms)\n", seen.c_str(), minuteMs);
+  c.check("time lines count the minutes up: 1m, then more at each line", rising, "saw " + seen);
+  c.check("no time line comes before its minute has passed", neverEarly, seen);
 
   // ---- idle off ----
   // Half a minute after a tick, as a user's click would come: a command that comes while a
@@ -209,11 +212,10 @@ int main(int argc, char** argv) {
   if (disengagedAt == 0) disengagedAt = watch.lines().size();
   scan(engagedAt + 1, disengagedAt);
   const int lastMinute = minutes.empty() ? 0 : minutes.back();
-  bool consecutive = true;
-  for (std::size_t i = 0; i < minutes.size(); ++i)
-    consecutive = consecutive && minutes[i] == static_cast<int>(i) + 1;
-  c.check("while idling the user sent only time lines, one a minute, and reason lines",
-          consecutive && strays.empty(), "strays " + QuotedAll(strays));
+  bool rose = true;
+  for (std::size_t i = 1; i < minutes.size(); ++i) rose = rose && minutes[i] > minutes[i - 1];
+  c.check("while idling the user sent only time lines, counting up, and reason lines", rose && strays.empty(),
+          "strays " + QuotedAll(strays));
   const std::size_t afterOff = watch.lines().size();
   watch.waitFor([](const auto&) { return false; }, static_cast<std::uint32_t>(kQuietMinutes * minuteMs));
   c.check("after idle off the clock stands: no more lines", watch.lines().size() == afterOff,
@@ -259,11 +261,14 @@ int main(int argc, char** argv) {
           Quoted(stored.value_or("(no file)")));
   // Minutes that ticked during the chat's session count in the overall time too.
   scan(chatSessionAt, watch.lines().size());
-  const int chatMinutes = static_cast<int>(minutes.size());
+  const int chatMinutes = minutes.empty() ? 0 : minutes.back();
 
   // ---- auto upchat ----
   // With the watcher on, an upload's modal, made by the host after the watcher last looked,
-  // is hidden and announced once.
+  // is announced once and put out of the user's way. The watcher detaches the modal (moved
+  // off the screen and disabled, the host's frame enabled), announces it, then hides and
+  // minimizes it, and minimizing shows it again as an icon: what is checked is the state
+  // the user is left with, which holds from the announcement on, whenever it is looked at.
   vantary::e2e::PostCommand(ws, main, MenuCommand::kAutoUp);
   watch.waitFor([](const auto&) { return false; }, kChatQuietMs);
   const std::size_t uploadAt = watch.lines().size();
@@ -275,18 +280,27 @@ int main(int argc, char** argv) {
       count += line.find("u.win found/auto upchat") != Text::npos ? 1 : 0;
     return count;
   };
-  const Window modal =
-      p.loop.waitForWindow([&] { return ws.findWindow("_AOL_Modal", std::nullopt); }, kLinesLimitMs);
-  const bool hidden = modal && p.loop.waitUntil([&] { return !ws.isVisible(modal); }, kLinesLimitMs);
-  if (hidden) {
-    std::printf("measure: the upload modal was hidden %llu ms after the upload began\n",
-                static_cast<unsigned long long>(p.loop.nowMs() - uploadStartedMs));
+  const Window modal = p.loop.waitForWindow(
+      [&] { return ws.findWindow(vantary::host::kModalClass, std::nullopt); }, kLinesLimitMs);
+  const bool announcedSoon = watch.waitFor([&](const auto&) { return announced(uploadAt) > 0; }, kLinesLimitMs);
+  if (announcedSoon) {
+    std::printf("measure: the upload was announced %llu ms after it began\n",
+                static_cast<unsigned long long>(watch.lines().back().seenMs - uploadStartedMs));
   }
-  c.check("auto upchat hides the upload's modal", transfer.has_value() && hidden);
-  watch.waitFor([&](const auto&) { return announced(uploadAt) > 0; }, kLinesLimitMs);
+  const Window frame = ws.findWindow(vantary::host::kFrameClass, std::nullopt);
+  const auto outOfTheWay = [&] {
+    return ws.exists(modal) && (!ws.isVisible(modal) || ws.isMinimized(modal)) && !ws.isEnabled(modal) &&
+           ws.isEnabled(frame);
+  };
+  c.check("auto upchat puts the upload's modal out of the way and gives the host's frame back",
+          transfer.has_value() && modal && announcedSoon && p.loop.waitUntil(outOfTheWay, kLinesLimitMs),
+          std::string("modal visible ") + (ws.isVisible(modal) ? "yes" : "no") + ", minimized " +
+              (ws.isMinimized(modal) ? "yes" : "no") + ", enabled " + (ws.isEnabled(modal) ? "yes" : "no") +
+              "; frame enabled " + (ws.isEnabled(frame) ? "yes" : "no"));
   watch.waitFor([](const auto&) { return false; }, kChatQuietMs);
   c.check("auto upchat announces the upload once", announced(uploadAt) == 1,
           QuotedAll(watch.texts(uploadAt, watch.lines().size())));
+  c.check("the modal stays out of the way while the upload runs", outOfTheWay());
   vantary::e2e::PostCommand(ws, main, MenuCommand::kAutoUp);
   if (transfer && !transfer->empty() && transfer->front().rfind("transfer ", 0) == 0)
     channel.ask("finish-transfer " + transfer->front().substr(9));
@@ -295,17 +309,21 @@ int main(int argc, char** argv) {
   const std::size_t endAt = watch.lines().size();
   vantary::e2e::PostCommand(ws, main, MenuCommand::kEnd);
   watch.waitForCount(endAt + 3, kLinesLimitMs);
-  // Every tick added a minute to the overall counters; their hours and days may read as
-  // empty texts (never written yet) or as 0.
+  // Every minute counted went into the overall counters; their hours and days may read as
+  // empty texts (never written yet) or as 0. A session's last minute may have been counted
+  // without a line of its own: a tick whose lines took the host longer than a minute counts
+  // the minutes that passed meanwhile at its end, and the session ended before the next.
   const std::vector<Text> outStats = watch.texts(endAt, endAt + 3);
+  const int shown = lastMinute + chatMinutes;
   bool outMatches = false;
-  for (const char* d : {"", "0"}) {
-    for (const char* h : {"", "0"})
-      outMatches =
-          outMatches || outStats == Announcement(false, d, h, std::to_string(lastMinute + chatMinutes));
+  for (int overall = shown; overall <= shown + 2; ++overall) {
+    for (const char* d : {"", "0"}) {
+      for (const char* h : {"", "0"})
+        outMatches = outMatches || outStats == Announcement(false, d, h, std::to_string(overall));
+    }
   }
   c.check("end sends the three out-stats lines with the overall minutes", outMatches,
-          std::to_string(lastMinute + chatMinutes) + " minutes idled; " + QuotedAll(outStats));
+          std::to_string(shown) + " minutes shown; " + QuotedAll(outStats));
   c.check("vantary closes its main window by itself after end",
           vantary::e2e::WaitForMainWindowGone(p, main, kExitLimitMs));
   c.check("the room never lost a line under the probe", !watch.shrank());
