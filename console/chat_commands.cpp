@@ -60,12 +60,12 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
        }},
       {"imson", false,
        [](Console& c, const Text&) {
-         c.host_->SendInstantMessage("$im_on", ";]");
+         c.switchInstantMessages(true);
          c.chatStatus(Text(kBot) + "im status: on");
        }},
       {"imsoff", false,
        [](Console& c, const Text&) {
-         c.host_->SendInstantMessage("$im_off", ";]");
+         c.switchInstantMessages(false);
          c.chatStatus(Text(kBot) + "im status: off");
        }},
       {"status", false, [](Console& c, const Text&) { c.chatTransferStatus(); }},

@@ -77,6 +77,17 @@ Console::Console(Platform& platform, ConsoleOptions options)
     form_->onCommand(id, [this, id] { runMenuItem(id); });
   }
   form_->onMessage(kTrayCallbackMessage, [this](const platform::Message& m) { return trayCallback(m); });
+  form_->onMessage(p_.tray.taskbarCreatedMessage(), [this](const platform::Message&) {
+    trayRecreated();
+    return std::optional<platform::LResult>{0};
+  });
+  // The hidden main window closed from outside (another program, the task list) ends the
+  // program as "end" does, rather than leaving it running without its controls.
+  form_->onCloseRequest([this] { requestEnd(); });
+  form_->onMessage(platform::msg::kEndSession, [this](const platform::Message& m) {
+    if (m.wParam != 0) sessionEnds();
+    return std::optional<platform::LResult>{0};
+  });
   host_ = std::make_unique<host::Host>(p_, [this] { return style(); });
   timer1_ = &form_->addTimer("Timer1", options_.minuteMs, [this] { MainTimerTick(); });
   custom_ = std::make_unique<editors::CustomScroll>(*host_, *form_, *editors_);

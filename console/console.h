@@ -98,6 +98,9 @@ class Console {
   void setCustomScroll(std::function<void(const host::BrowserDownload&)> scroll);
   // Runs when the end command has asked the event loop to quit.
   void setEndHandler(Handler handler);
+  // Ends the program as "end" does, in its turn: the face or the main window closed from
+  // outside.
+  void requestEnd();
 
   // ---- commands ------------------------------------------------------------------------
   void IdleCommand();               // `idleon`
@@ -184,6 +187,12 @@ class Console {
   platform::TrayIcon trayIcon() const;
   std::optional<platform::LResult> trayCallback(const platform::Message& m);
   void leaveTray();
+  // The shell's task bar was made afresh: an icon the program had there is put back.
+  void trayRecreated();
+  // Windows ends the user's session (log-off or shut-down): the answer to WM_ENDSESSION.
+  void sessionEnds();
+  // Sends the instant-message switch and remembers that the program switched them off.
+  void switchInstantMessages(bool on);
   void sendStatus(std::string_view ascii, std::string_view body);
   void reportIdle(bool overall);
   bool isScrollMoment();
@@ -242,6 +251,8 @@ class Console {
   Handler onEnd_;
   bool loaded_ = false;
   bool inTray_ = false;
+  // The program switched the instant messages off and has not switched them on since.
+  bool instantMessagesOff_ = false;
   // The data file could not be read at start: its overall time is not yet in h1, d1, m1.
   bool overallUnread_ = false;
   // Commands run one at a time, in the order they came: one that comes while another runs

@@ -4,6 +4,7 @@
 // Each click is written to the configuration file at once.
 #include "console/console.h"
 #include "settings/settings_store.h"
+#include "toolkit/title_strip.h"
 
 namespace vantary::console {
 
@@ -30,19 +31,16 @@ void Console::setMessageMode(std::string_view mode) {
   menu_->enable("editcus", mode == "custom");
 }
 
-// Choosing the single reason asks for it. A second click on the checked item asks again,
-// offering the current reason, so the reason can always be changed from the menu; there a
-// cancelled box changes and writes nothing. On the first click a cancelled box leaves the
-// empty reason, as the user chose the mode without one.
+// Choosing the single reason asks for it; a cancelled box leaves the empty reason, as the
+// user chose the mode without one. The checked item does nothing (".rea" changes the
+// reason).
 void Console::ReasonModeCommand() {
-  const bool already = menu_->checked("rea2");
-  if (!already) setMessageMode("rea2");
-  const std::optional<Text> answer =
-      p_.dialogs.inputBox(kReasonPrompt, kReasonTitle, already ? form_->text("gook") : Text{});
-  if (already && !answer) return;
+  if (menu_->checked("rea2")) return;
+  setMessageMode("rea2");
+  const std::optional<Text> answer = p_.dialogs.inputBox(kReasonPrompt, kReasonTitle);
   form_->setText("gook", answer.value_or(Text{}));
   storeConfig("reason", form_->text("gook"));
-  if (!already) storeConfig("mm", "1");
+  storeConfig("mm", "1");
 }
 
 void Console::MultipleMessagesCommand() {
@@ -83,9 +81,10 @@ void Console::LaggFreeToggle() {
   storeConfig("laggfree", on ? "1" : "0");
 }
 
-void Console::EditCustomCommand() { editors_->customs->show(); }
-void Console::EditMultipleCommand() { editors_->messages->show(); }
-void Console::EditAsciiCommand() { editors_->ascii->show(); }
-void Console::ColorCommand() { editors_->color->show(); }
+// An editor minimized by its "_" comes back as it was.
+void Console::EditCustomCommand() { toolkit::ShowRestored(*editors_->customs); }
+void Console::EditMultipleCommand() { toolkit::ShowRestored(*editors_->messages); }
+void Console::EditAsciiCommand() { toolkit::ShowRestored(*editors_->ascii); }
+void Console::ColorCommand() { toolkit::ShowRestored(*editors_->color); }
 
 }  // namespace vantary::console

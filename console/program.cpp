@@ -19,6 +19,9 @@ void Program::handOver() {
   face_ = std::make_unique<windows::ConsoleFace>(p_, [this](platform::Point at) {
     if (console_) console_->showMenu(at);
   });
+  // The face is the program's one visible window: closed from outside (Alt+F4, another
+  // program), the program ends as "end" ends it rather than running on unseen.
+  face_->form().onCloseRequest([this] { console_->requestEnd(); });
   clockFace_ = std::make_unique<FormClockFace>(face_->form());
   console_->setFace(clockFace_.get());
   console_->Load();

@@ -57,7 +57,7 @@ void Console::startSession() {
       host_->EnterPrivateRoom(room);
     }
   }
-  if (menu_->checked("offbe")) host_->SendInstantMessage("$im_off", ";]");
+  if (menu_->checked("offbe")) switchInstantMessages(false);
   sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
 }
 
@@ -70,9 +70,14 @@ void Console::endSession(bool pause) {
   resetClock();
   if (menu_->checked("onaf")) {
     if (host_->GetScreenName().empty()) return;
-    host_->SendInstantMessage("$im_on", ";]");
+    switchInstantMessages(true);
   }
   sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
+}
+
+void Console::switchInstantMessages(bool on) {
+  host_->SendInstantMessage(on ? "$im_on" : "$im_off", ";]");
+  instantMessagesOff_ = !on;
 }
 
 void Console::resetClock() {
@@ -80,6 +85,10 @@ void Console::resetClock() {
   if (face_ != nullptr) {
     for (std::string_view label : kClockLabels) face_->setLabel(label, "0");
   }
+}
+
+void Console::requestEnd() {
+  runInTurn([this] { EndCommand(); });
 }
 
 void Console::EndCommand() {

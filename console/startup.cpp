@@ -276,38 +276,19 @@ void Console::applySettingsToMenu() {
   if (f.text("reas") == "0") menu.check("rea", false);
   if (f.text("reas") == "1") menu.check("rea", true);
 
-  const Text messages = f.text("messages");
-  if (f.text("cuz") != "3") {
-    if (messages == "0") {
-      menu.check("mm", true);
-      menu.check("rea2", false);
-      menu.check("custom", false);
-      menu.enable("editcus", false);
-      menu.enable("editmul", true);
-    } else if (messages == "1") {
-      menu.enable("editmul", false);
-      menu.check("mm", false);
-      menu.check("custom", false);
-      menu.check("rea2", true);
-      menu.enable("editcus", false);
-    }
+  // The message mode: exactly one is checked, with only its own editor item enabled. "3"
+  // is the custom lines and "0" the multiple messages; "1", the empty value of a first
+  // start and anything the program never writes are the single reason.
+  if (f.text("cuz") == "3") {
+    setMessageMode("custom");
+  } else if (f.text("messages") == "0") {
+    setMessageMode("mm");
   } else {
-    menu.enable("editcus", true);
-    menu.check("custom", true);
-    menu.check("mm", false);
-    menu.check("rea2", false);
-    menu.enable("editmul", false);
+    setMessageMode("rea2");
   }
 
   if (f.text("offbefore") == "0") menu.check("offbe", false);
   if (f.text("onaf2") == "0") menu.check("onaf", false);
-
-  if (messages.empty()) {
-    menu.check("mm", false);
-    menu.check("custom", false);
-    menu.check("rea2", true);
-    menu.enable("editcus", false);
-  }
 }
 
 }  // namespace vantary::console

@@ -20,6 +20,8 @@ constexpr std::string_view kShutdownQuestion = "are you sure you want to exit wi
 constexpr std::string_view kRebootQuestion = "are u sure u want to reboot?";
 constexpr std::string_view kRebootTitle = "vantary : reboot";
 constexpr std::string_view kTunedeckTitle = "vantary : tunedeck";
+constexpr std::string_view kTrayRefused =
+    "the task bar did not take vantary's icon, so its face stays on the screen. try again in a moment.";
 
 }  // namespace
 
@@ -32,10 +34,39 @@ platform::TrayIcon Console::trayIcon() const {
 }
 
 // The icon goes into the tray and the console face away. The main window stays hidden and
-// the face is a tool window, so no task-bar button remains.
+// the face is a tool window, so no task-bar button remains: the face goes only once the
+// shell has taken the icon, else nothing would be left to bring vantary back.
 void Console::MinimizeCommand() {
   if (!inTray_) inTray_ = p_.tray.addIcon(trayIcon());
+  if (!inTray_) {
+    p_.dialogs.messageBox(form_->window(), kTrayRefused, MainWindowCaption(),
+                          msg::kMbOk | msg::kMbIconWarning);
+    return;
+  }
   if (face_ != nullptr) face_->setShown(false);
+}
+
+// A shell that starts again (after a crash, or late at log-on) has an empty tray. The icon
+// goes back; a shell that will not take it gets the face shown instead.
+void Console::trayRecreated() {
+  if (!inTray_) return;
+  inTray_ = p_.tray.addIcon(trayIcon());
+  if (!inTray_ && face_ != nullptr) face_->setShown(true);
+}
+
+// Windows may end the process as soon as this returns: the overall time counted so far is
+// stored, the instant messages the program switched off go back on while the host still
+// answers, the icon leaves the tray, and nothing more runs. Nothing goes to the room: the
+// host is ending with the session.
+void Console::sessionEnds() {
+  if (idling()) countMinutes(minutesDue());
+  saveOverall();
+  leaveTray();
+  timer1_->setEnabled(false);
+  scanner_->stop();
+  autoUpchat_->setEnabled(false);
+  if (instantMessagesOff_ && !host_->GetScreenName().empty()) switchInstantMessages(true);
+  p_.loop.quit(0);
 }
 
 // The callback comes as the mouse-move message. It is the icon's only while the icon is

@@ -1,5 +1,6 @@
 // The items of the "vie&w" menu: the credits, about and help windows.
 #include "console/console.h"
+#include "toolkit/title_strip.h"
 
 namespace vantary::console {
 
@@ -16,16 +17,16 @@ void Console::GreetsCommand() {
 }
 
 // The about window reads the screen name once, when it is made; afterwards it is only
-// hidden and shown again.
+// hidden and shown again. Help and about come back as they were when minimized by "_".
 void Console::AboutCommand() {
   if (!about_ || !about_->alive())
     about_ = std::make_unique<windows::AboutWindow>(p_, host_->GetScreenName());
-  about_->show();
+  toolkit::ShowRestored(*about_);
 }
 
 void Console::HelpCommand() {
   if (!help_ || !help_->alive()) help_ = std::make_unique<windows::HelpWindow>(p_);
-  help_->show();
+  toolkit::ShowRestored(*help_);
 }
 
 }  // namespace vantary::console

@@ -20,8 +20,12 @@ struct TrayIcon {
 class Tray {
  public:
   virtual ~Tray() = default;
+  // False when the shell did not take the icon (no task bar yet at log-on, a busy shell).
   virtual bool addIcon(const TrayIcon& icon) = 0;     // NIM_ADD
   virtual bool deleteIcon(const TrayIcon& icon) = 0;  // NIM_DELETE
+  // The message the shell sends every top-level window when its task bar is made afresh
+  // (RegisterWindowMessage("TaskbarCreated")): the icons it held are gone.
+  virtual std::uint32_t taskbarCreatedMessage() = 0;
 };
 
 }  // namespace vantary::platform

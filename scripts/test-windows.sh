@@ -222,7 +222,12 @@ vantary_e2e vantary-e2e vantary_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" "
 vantary_e2e custom-e2e custom_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\nINT=1\r\nREASON=Lunch\r\n' \
   $'[vantari]\r\nCOLOR=336699\r\nCOLOR2=000000\r\nCUS1=Away r$ for M1$ mins at t$\r\n' || failures=$((failures + 1))
 # The "vie&w" items: help, about and the credits open and are found by their captions.
-vantary_e2e view-e2e view_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" || failures=$((failures + 1))
+# Closed by another program, vantary's windows come back from their items, and the face or
+# the hidden main window closed ends vantary as "end" does; Windows' end of the session
+# ends it with its overall time stored.
+vantary_e2e view-e2e view_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" face || failures=$((failures + 1))
+vantary_e2e close-e2e view_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" main || failures=$((failures + 1))
+vantary_e2e session-e2e view_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\n' "" session || failures=$((failures + 1))
 
 # The windows as the screen shows them: pictures of the intro, the face, the open menu and
 # the editors, checked for their sizes, shape and captions, turned into PNG files in

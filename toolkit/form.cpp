@@ -104,6 +104,7 @@ struct Form::Core {
   std::map<std::uint32_t, Handler> commands;
   std::map<std::uint32_t, MessageHandler> messages;
   Handler close;
+  Handler closeRequest;
 
   const Control* find(std::string_view name) const {
     auto it = controls.find(name);
@@ -259,6 +260,11 @@ struct Form::Core {
         Run(doubleClicks, "");
         break;
       case msg::kClose:
+        if (closeRequest) {
+          Handler h = closeRequest;
+          h();
+          return 0;
+        }
         if (close) {
           Handler h = close;
           h();
@@ -619,6 +625,7 @@ void Form::onMessage(std::uint32_t message,
   core_->messages[message] = std::move(handler);
 }
 void Form::onClose(Handler handler) { core_->close = std::move(handler); }
+void Form::onCloseRequest(Handler handler) { core_->closeRequest = std::move(handler); }
 
 platform::Timer& Form::addTimer(std::string_view name, std::uint32_t intervalMs, Handler tick) {
   auto& slot = timers_[Text(name)];

@@ -154,6 +154,9 @@ class Form {
                  std::function<std::optional<platform::LResult>(const platform::Message&)> handler);
   // Runs when the window is closed by the user or the system (before it goes).
   void onClose(Handler handler);
+  // A close asked for from outside (WM_CLOSE from the user, Alt+F4 or another program)
+  // runs this instead: the window stays, and the handler decides what becomes of it.
+  void onCloseRequest(Handler handler);
 
   // ---- timers, in the manner of a form's timer controls ----
   platform::Timer& addTimer(std::string_view name, std::uint32_t intervalMs, Handler tick);

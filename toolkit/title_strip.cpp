@@ -21,6 +21,7 @@ void UseTitleStrip(Form& form, const TitleStrip& strip) {
       });
     }
   }
+  if (strip.closeHides) form.onCloseRequest([&form] { HideWindow(form); });
   StayOnTop(p, form.window());
 }
 
@@ -28,6 +29,11 @@ void HideWindow(Form& form) {
   // A window hidden while minimized would come back minimized when shown.
   if (form.platform().windows.isMinimized(form.window())) form.restore();
   form.hide();
+}
+
+void ShowRestored(Form& form) {
+  if (form.platform().windows.isMinimized(form.window())) form.restore();
+  form.show();
 }
 
 }  // namespace vantary::toolkit

@@ -24,6 +24,9 @@ struct TitleStrip {
   Text minimizeLabel;                // a click on it minimizes the window ("": none)
   Text statusLabel;                  // the label the hover texts go to ("": no hover help)
   std::span<const HoverText> hover;  // the texts; an element not listed leaves the label as it is
+  // A close from outside (Alt+F4, another program's WM_CLOSE) hides the window as its own
+  // buttons do, so what it holds stays for the program and its next showing.
+  bool closeHides = true;
 };
 
 // Wires the strip's events on the form and keeps the window above other windows. The hover
@@ -32,5 +35,7 @@ void UseTitleStrip(Form& form, const TitleStrip& strip);
 
 // Hides the window, leaving it in its normal state (not minimized) for its next showing.
 void HideWindow(Form& form);
+// Shows the window in its normal state: one minimized by its "_" comes back as it was.
+void ShowRestored(Form& form);
 
 }  // namespace vantary::toolkit

@@ -70,6 +70,8 @@ CommandList::CommandList(platform::Platform& p, std::function<Text()> trigger)
   toolkit::StayOnTop(p, form_.window());
   form_.onMouseDown("List1", [this](Point) { pressed(); });
   form_.onMouseUp("List1", [this](Point) { released(); });
+  // Closed from outside it is only put away: ".cmds" shows it again.
+  form_.onCloseRequest([this] { form_.hide(); });
 }
 
 void CommandList::pressed() {

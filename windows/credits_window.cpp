@@ -67,7 +67,9 @@ CreditsWindow::CreditsWindow(Platform& p)
   }
   setFont("Label2", {.face = "Tahoma", .pointSize = 8});
 
-  toolkit::UseTitleStrip(*this, {.dragLabels = {"Label2", "Label3"}, .minimizeLabel = "Label4"});
+  // Closed from outside it ends as its "end" does; "&greets" makes a new one.
+  toolkit::UseTitleStrip(
+      *this, {.dragLabels = {"Label2", "Label3"}, .minimizeLabel = "Label4", .closeHides = false});
   // A tick that comes while the run waits finds the tick still running and does nothing,
   // and "start" on an enabled timer changes nothing: one run at a time.
   addTimer("Timer1", kRunDelayMs, [this] { run(); });

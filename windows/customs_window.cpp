@@ -144,7 +144,12 @@ CustomsWindow::CustomsWindow(Platform& p, Text dataFile, std::function<void()> v
                                  .statusLabel = "Label12",
                                  .hover = kHover});
   onChange("Slider1", [this] { showLines(value("Slider1")); });
-  onChange("HScroll1", [this] { step(); });
+  // The thumb goes back to the middle after every step, so neither end is ever reached and
+  // a click in either side of the trough always steps.
+  onChange("HScroll1", [this] {
+    step();
+    setValue("HScroll1", kStepperStart);
+  });
   onClick("SSRibbon1", [this] {
     if (view_) {
       const std::function<void()> run = view_;

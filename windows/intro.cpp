@@ -59,6 +59,7 @@ Intro::Intro(Platform& platform, std::function<void()> done)
   }
   form_.addTimer("Timer1", 1000, [this] { animate(); });
   form_.addTimer("Timer2", 100, [this] { slide(); }).setEnabled(true);
+  form_.onCloseRequest([this] { finish(); });
 
   form_.show();
   PlayWave(platform, platform.files.programFolder() + "\\kestro.dll");
@@ -77,25 +78,33 @@ void Intro::slide() {
 
 void Intro::animate() {
   // The animation runs inside one tick and lets events run meanwhile: a second tick must
-  // not start it again.
+  // not start it again, and an intro closed meanwhile has handed over already.
   if (animating_ || finished_) return;
   animating_ = true;
   Platform& p = form_.platform();
   StayOnTop(p, form_.window());
   Pause(p, 1.0);
   for (const char* picture : {"Picture1", "Picture2", "Picture3", "Picture3", "Picture2", "Picture1"}) {
-    if (!form_.alive()) return;
+    if (finished_) return;
     form_.showControl(picture, true);
     Pause(p, kPictureSeconds);
     form_.showControl(picture, false);
   }
+  if (finished_) return;
   form_.showControl("Picture4", true);
   Pause(p, 0.4);
   Pause(p, 1.0);
+  if (finished_) return;
   ScatterForm(p, form_.window());
   CenterForm(p, form_.window());
-  form_.timer("Timer1")->setEnabled(false);
+  finish();
+}
+
+void Intro::finish() {
+  if (finished_) return;
   finished_ = true;
+  form_.timer("Timer1")->setEnabled(false);
+  form_.timer("Timer2")->setEnabled(false);
   if (done_) done_();
   form_.unload();
 }

@@ -20,7 +20,8 @@ platform::Picture IntroPicture(int index);
 class Intro {
  public:
   // `done` runs once, at the end of the animation, before the intro unloads: it loads the
-  // hidden main window and shows the console face.
+  // hidden main window and shows the console face. An intro closed from outside before its
+  // end (Alt+F4, another program's WM_CLOSE) hands over at once.
   Intro(Platform& platform, std::function<void()> done);
 
   Form& form() { return form_; }
@@ -29,6 +30,8 @@ class Intro {
  private:
   void slide();
   void animate();
+  // Runs `done` and unloads the intro, once.
+  void finish();
 
   Form form_;
   std::function<void()> done_;

@@ -83,6 +83,8 @@ LResult WindowProc(Impl& world, Window window, const Message& m) {
     case msg::kClose:
       world.destroyWindow(window.value);
       return 0;
+    case msg::kQueryEndSession:
+      return 1;  // the session may end
     case msg::kSysCommand:
       switch (m.wParam & msg::kScMask) {
         case msg::kScMinimize:

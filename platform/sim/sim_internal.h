@@ -227,6 +227,7 @@ struct SimWorld::Impl {
   std::vector<SoundRecord> sounds;
   std::vector<TrayRecord> trayEvents;
   std::set<std::pair<std::uint32_t, std::uint32_t>> trayIcons;  // (owner, id) shown now
+  bool trayRefuses = false;
   std::vector<ShellRecord> shellEvents;
   std::optional<bool> startProgramResult;
   std::uint64_t tempCounter = 0;
@@ -250,6 +251,8 @@ std::unique_ptr<Dialogs> MakeDialogs(SimWorld::Impl& world, ProcessId process);
 std::unique_ptr<Files> MakeFiles(SimWorld::Impl& world, Text programFolder);
 std::unique_ptr<Sound> MakeSound(SimWorld::Impl& world);
 std::unique_ptr<Tray> MakeTray(SimWorld::Impl& world);
+// The sim's number for the shell's "TaskbarCreated" message (a registered message's range).
+inline constexpr std::uint32_t kSimTaskbarCreated = 0xC0DE;
 std::unique_ptr<Shell> MakeShell(SimWorld::Impl& world);
 std::unique_ptr<Screen> MakeScreen(SimWorld::Impl& world);
 std::unique_ptr<Random> MakeRandom(ProcessId process);

@@ -176,6 +176,7 @@ class SimTray final : public Tray {
 
   bool addIcon(const TrayIcon& icon) override {
     w_.trayEvents.push_back(TrayRecord{true, icon});
+    if (w_.trayRefuses) return false;
     // NIM_ADD fails for an icon that is already there.
     return w_.trayIcons.insert({icon.owner.value, icon.id}).second;
   }
@@ -184,6 +185,8 @@ class SimTray final : public Tray {
     w_.trayEvents.push_back(TrayRecord{false, icon});
     return w_.trayIcons.erase({icon.owner.value, icon.id}) != 0;
   }
+
+  std::uint32_t taskbarCreatedMessage() override { return kSimTaskbarCreated; }
 
  private:
   SimWorld::Impl& w_;

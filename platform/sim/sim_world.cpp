@@ -345,6 +345,34 @@ const std::vector<SoundRecord>& SimWorld::sounds() const { return impl_->sounds;
 const std::vector<TrayRecord>& SimWorld::trayEvents() const { return impl_->trayEvents; }
 const std::vector<ShellRecord>& SimWorld::shellEvents() const { return impl_->shellEvents; }
 void SimWorld::setStartProgramResult(bool ok) { impl_->startProgramResult = ok; }
+void SimWorld::setTrayRefuses(bool refuses) { impl_->trayRefuses = refuses; }
+
+namespace {
+// Sends a message to every top-level window there is when it starts, as the system's
+// broadcasts do; a window gone meanwhile is passed over.
+template <typename Answer>
+void SendToTopLevel(SimWorld::Impl& w, const Message& message, Answer answer) {
+  const std::vector<std::uint32_t> windows = w.topLevel;
+  for (const std::uint32_t handle : windows) {
+    const WindowData* d = w.find(handle);
+    if (d == nullptr) continue;
+    answer(w.deliver(0, Window{handle}, message, false));
+  }
+}
+}  // namespace
+
+void SimWorld::restartShell() {
+  impl_->trayIcons.clear();
+  SendToTopLevel(*impl_, Message{kSimTaskbarCreated, 0, 0}, [](const auto&) {});
+}
+
+bool SimWorld::endSession() {
+  bool ends = true;
+  SendToTopLevel(*impl_, Message{msg::kQueryEndSession, 0, 0},
+                 [&](const std::optional<LResult>& r) { ends = ends && (!r || *r != 0); });
+  SendToTopLevel(*impl_, Message{msg::kEndSession, ends ? 1u : 0u, 0}, [](const auto&) {});
+  return ends;
+}
 
 void SimWorld::setHung(ProcessId process, bool hung) {
   if (hung) {

@@ -124,6 +124,15 @@ class SimWorld {
   const std::vector<TrayRecord>& trayEvents() const;
   const std::vector<ShellRecord>& shellEvents() const;
   void setStartProgramResult(bool ok);
+  // The shell takes no tray icon while this holds (no task bar yet, a busy shell).
+  void setTrayRefuses(bool refuses);
+  // The shell starts again: the tray's icons are gone and every top-level window is sent
+  // the task bar's "TaskbarCreated" message.
+  void restartShell();
+  // Windows ends the user's session: every top-level window is sent WM_QUERYENDSESSION,
+  // then WM_ENDSESSION saying whether the session ends (it does unless one refused). True
+  // when it ended.
+  bool endSession();
   // Whether a test file of this name exists for mciCommand / playWave is the Files' say.
 
   // ---- failure injection ----

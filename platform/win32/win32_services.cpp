@@ -167,6 +167,7 @@ class Win32Tray final : public Tray {
  public:
   bool addIcon(const TrayIcon& icon) override { return notify(NIM_ADD, icon); }
   bool deleteIcon(const TrayIcon& icon) override { return notify(NIM_DELETE, icon); }
+  std::uint32_t taskbarCreatedMessage() override { return RegisterWindowMessageA("TaskbarCreated"); }
 
  private:
   static bool notify(DWORD action, const TrayIcon& icon) {

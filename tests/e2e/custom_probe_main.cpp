@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
   const TimeOfDay seen = p.loop.timeOfDay();
   const Text line = scrolled ? watch.lines()[engagedAt + 1].text : Text{};
   const std::size_t minutesEnd = line.find(" mins at ", head.size());
-  const bool minutesShown = line.rfind(head, 0) == 0 && minutesEnd != Text::npos && minutesEnd > head.size() &&
-                            line.find_first_not_of("0123456789", head.size()) == minutesEnd &&
-                            line[head.size()] != '0';
+  const bool minutesShown =
+      line.rfind(head, 0) == 0 && minutesEnd != Text::npos && minutesEnd > head.size() &&
+      line.find_first_not_of("0123456789", head.size()) == minutesEnd && line[head.size()] != '0';
   bool timeMatches = false;
   const int now = (seen.hour * 60 + seen.minute) * 60 + seen.second;
   for (int back = 0; back <= kTimeSlackSeconds && !timeMatches && minutesShown; ++back) {

@@ -183,7 +183,8 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < minutes.size(); ++i) {
     seen += std::to_string(minutes[i]) + "m at " + std::to_string(ticks[i] - idleOnMs) + " ms, ";
     rising = rising && (i == 0 || minutes[i] > minutes[i - 1]);
-    neverEarly = neverEarly && ticks[i] - idleOnMs + kTickEarlyMs >= static_cast<std::uint64_t>(minutes[i]) * minuteMs;
+    neverEarly =
+        neverEarly && ticks[i] - idleOnMs + kTickEarlyMs >= static_cast<std::uint64_t>(minutes[i]) * minuteMs;
   }
   std::printf("measure: time lines %s(minute %u ms)\n", seen.c_str(), minuteMs);
   c.check("time lines count the minutes up: 1m, then more at each line", rising, "saw " + seen);
@@ -282,7 +283,8 @@ int main(int argc, char** argv) {
   };
   const Window modal = p.loop.waitForWindow(
       [&] { return ws.findWindow(vantary::host::kModalClass, std::nullopt); }, kLinesLimitMs);
-  const bool announcedSoon = watch.waitFor([&](const auto&) { return announced(uploadAt) > 0; }, kLinesLimitMs);
+  const bool announcedSoon =
+      watch.waitFor([&](const auto&) { return announced(uploadAt) > 0; }, kLinesLimitMs);
   if (announcedSoon) {
     std::printf("measure: the upload was announced %llu ms after it began\n",
                 static_cast<unsigned long long>(watch.lines().back().seenMs - uploadStartedMs));

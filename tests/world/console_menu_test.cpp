@@ -69,8 +69,8 @@ namespace {
 // the configuration file, starting from a stored mode.
 TEST(ConsoleMenu, MessageModesAndScrollSwitchesKeepTheirRulesAndAreStored) {
   struct Case {
-    const char* storedMode;  // "mm" before the start
-    const char* item;
+    const char* storedMode;              // "mm" before the start
+    const char* item;                    // "": the menu as the start leaves it
     std::optional<DialogAnswer> answer;  // the reason box, when one is expected
     const char* checkedMode;             // the one mode item checked afterwards
     const char* mm;                      // "mm" stored afterwards
@@ -82,9 +82,10 @@ TEST(ConsoleMenu, MessageModesAndScrollSwitchesKeepTheirRulesAndAreStored) {
       {"0", "mm", std::nullopt, "mm", "0", "was"},  // the checked mode: nothing happens
       {"3", "rea2", DialogAnswer::Input("Lunch"), "rea2", "1", "Lunch"},
       {"3", "rea2", DialogAnswer::Cancel(), "rea2", "1", ""},
-      // A second click on the single reason offers to change it; a cancel keeps it.
-      {"1", "rea2", DialogAnswer::Input("nap"), "rea2", "1", "nap"},
-      {"1", "rea2", DialogAnswer::Cancel(), "rea2", "1", "was"},
+      {"1", "rea2", std::nullopt, "rea2", "1", "was"},  // the checked mode: no box
+      // A first start's empty mode and one the program never writes: the single reason.
+      {"", "", std::nullopt, "rea2", "", "was"},
+      {"7", "", std::nullopt, "rea2", "7", "was"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(std::string(k.item) + " from mode " + k.storedMode);
@@ -95,7 +96,7 @@ TEST(ConsoleMenu, MessageModesAndScrollSwitchesKeepTheirRulesAndAreStored) {
     Console& c = w.start();
     if (k.answer) w.world.queueDialogAnswer(*k.answer);
     const std::size_t dialogs = w.world.dialogs().size();
-    w.click(k.item);
+    if (*k.item != '\0') w.click(k.item);
     w.world.runFor(10);
     ASSERT_EQ(w.world.dialogs().size(), dialogs + (k.answer ? 1 : 0));
     if (k.answer) {
@@ -220,11 +221,28 @@ TEST(ConsoleMenu, TrayIconBringsTheFaceBackAndOpensTheMenu) {
   ASSERT_EQ(w.world.trayEvents().size(), 2u);
   EXPECT_FALSE(w.world.trayEvents()[1].added);
 
+  // A shell that starts again gets the icon back; one that takes no icon leaves the face
+  // on the screen, and the user is told.
+  w.click("mini");
+  w.world.restartShell();
+  ASSERT_EQ(w.world.trayEvents().size(), 4u);
+  EXPECT_TRUE(w.world.trayEvents()[3].added);
+  EXPECT_FALSE(w.face->visible());
+  w.world.setTrayRefuses(true);
+  w.world.restartShell();
+  EXPECT_TRUE(w.face->visible());
+  EXPECT_FALSE(c.inTray());
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+  w.click("mini");
+  EXPECT_TRUE(w.face->visible());
+  EXPECT_EQ(w.world.dialogs().back().title, MainWindowCaption());
+  w.world.setTrayRefuses(false);
+
   // An icon in the tray when the program ends goes with it.
   w.click("mini");
   w.stop();
-  ASSERT_EQ(w.world.trayEvents().size(), 4u);
-  EXPECT_FALSE(w.world.trayEvents()[3].added);
+  ASSERT_EQ(w.world.trayEvents().size(), 8u);
+  EXPECT_FALSE(w.world.trayEvents()[7].added);
 }
 
 TEST(ConsoleMenu, PowerQuestionsAskFirstAndAMissingCompanionIsNamed) {

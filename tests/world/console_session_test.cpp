@@ -151,35 +151,70 @@ TEST(ConsoleSession, PostedCommandIdentifierRunsTheItemAsAClickDoes) {
   EXPECT_TRUE(w.world.dialogs().empty());
 }
 
+// "end", and the hidden main window closed by another program, which must not leave the
+// program running without its controls.
 TEST(ConsoleSession, EndSendsTheOutStatsLinesAndQuitsWithoutDisengaging) {
+  for (const bool closed : {false, true}) {
+    SCOPED_TRACE(closed ? "main window closed from outside" : "end");
+    ConsoleWorld w;
+    w.existingMachine();
+    w.setData("day2", "1");
+    w.setData("hour2", "23");
+    w.setData("minutes2", "59");
+    w.setConfig("int", "12");
+    w.signOnInRoom();
+    Console& c = w.start();
+    bool ended = false;
+    c.setEndHandler([&] { ended = true; });
+    w.click("idleon");
+    w.minutes(1);
+    const std::size_t taken = w.markTaken();
+    if (closed) {
+      w.hostProcess.platform().windows.post(c.form().window(), msg::kClose);
+      w.world.runFor(10);
+      EXPECT_TRUE(c.form().alive());
+    } else {
+      w.click("end");
+    }
+    EXPECT_EQ(
+        w.takenSince(taken),
+        (std::vector<Text>{
+            Text("</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · by kestro · "_ansi),
+            Text("</u></s></i></b><font color=#336699>‹°<font color=#000000> out stats: 2d . 0h . 0m ·"_ansi),
+            Text(
+                "</u></s></i></b><font color=#336699> °`·–› <font color=#000000>kestro.example/vantary ·"_ansi),
+        }));
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(w.program().loop.quitRequested());
+    EXPECT_FALSE(c.mainTimer().enabled());
+    EXPECT_FALSE(c.chatScanner().running());
+    // The overall time was saved by the last tick; nothing else is written at exit.
+    EXPECT_EQ(w.data("day2"), "2");
+  }
+}
+
+// Windows logging off or shutting down: the process may be ended as soon as the program
+// has answered, so everything happens in the answer, and nothing goes to the room.
+TEST(ConsoleSession, WindowsEndingTheSessionKeepsTheTimeAndTurnsMessagesBackOn) {
   ConsoleWorld w;
   w.existingMachine();
-  w.setData("day2", "1");
-  w.setData("hour2", "23");
-  w.setData("minutes2", "59");
-  w.setConfig("int", "12");
+  w.setConfig("offbe", "1");
+  w.setConfig("onaf", "1");
   w.signOnInRoom();
   Console& c = w.start();
-  bool ended = false;
-  c.setEndHandler([&] { ended = true; });
   w.click("idleon");
-  w.minutes(1);
+  w.click("mini");
+  w.minutes(2);
+  w.world.runFor(w.minute / 2);
+  ASSERT_FALSE(w.host.instantMessagesOn());
   const std::size_t taken = w.markTaken();
-  w.click("end");
-  EXPECT_EQ(
-      w.takenSince(taken),
-      (std::vector<Text>{
-          Text("</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · by kestro · "_ansi),
-          Text("</u></s></i></b><font color=#336699>‹°<font color=#000000> out stats: 2d . 0h . 0m ·"_ansi),
-          Text(
-              "</u></s></i></b><font color=#336699> °`·–› <font color=#000000>kestro.example/vantary ·"_ansi),
-      }));
-  EXPECT_TRUE(ended);
+  EXPECT_TRUE(w.world.endSession());
+  EXPECT_TRUE(w.host.instantMessagesOn());
+  EXPECT_EQ(w.data("minutes2"), "2");
+  EXPECT_FALSE(w.world.trayEvents().back().added);
+  EXPECT_FALSE(c.inTray());
   EXPECT_TRUE(w.program().loop.quitRequested());
-  EXPECT_FALSE(c.mainTimer().enabled());
-  EXPECT_FALSE(c.chatScanner().running());
-  // The overall time was saved by the last tick; nothing else is written at exit.
-  EXPECT_EQ(w.data("day2"), "2");
+  EXPECT_EQ(w.takenSince(taken), std::vector<Text>{});
 }
 
 TEST(ConsoleSession, IdleOffInTheMiddleOfAScrollEndsTheScroll) {

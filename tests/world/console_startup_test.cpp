@@ -51,7 +51,7 @@ TEST(ConsoleStartup, FreshMachineCreatesTheListsAndStartsFromTheDesignValues) {
                                                      {"mm", false, true},
                                                      {"custom", false, true},
                                                      {"editcus", false, false},
-                                                     {"editmul", false, true},
+                                                     {"editmul", false, false},
                                                      {"roomidle", false, true},
                                                      {"setroom", false, false},
                                                      {"offbe", true, true},

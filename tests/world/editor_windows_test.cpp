@@ -197,6 +197,12 @@ TEST(EditorWindows, CustomsSliderStepperHeightsAndSave) {
     w.program().windows.sendKey(stepper, 0x25);
     EXPECT_EQ(shown(), expected);
   }
+  // Clicks in the trough, far more than would take the thumb from the middle to the end,
+  // each step all the same.
+  for (int i = 0; i < 12; ++i) {
+    w.program().windows.sendKey(stepper, 0x22);
+    EXPECT_EQ(shown(), i % 2 == 0 ? "1110" : "1100") << i;
+  }
 
   // A click into a box holding just its own number empties it: "1" in Text1 does, "2" in
   // Text2 does, "2" in Text1 does not.

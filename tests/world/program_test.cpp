@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "hostsim/host_sim.h"
 #include "platform/sim/sim_world.h"
 #include "tests/world/hostsim_probe.h"
@@ -79,6 +81,75 @@ TEST_F(ProgramTest, TheFaceDotOpensTheConsoleMenuAndTheClockShowsOnTheFace) {
   world_.runFor(3 * 1000 + 100);
   EXPECT_EQ(face.text("m"), "3");
   EXPECT_EQ(program.console()->form().text("m"), "3");
+}
+
+// Windows closed by another program (WM_CLOSE, which Alt+F4 sends too): the intro hands
+// over at once; the editors, help, about and the command list are put away and come back
+// from their items, in their normal state, holding what they held; the face ends the
+// program as "end" does.
+TEST_F(ProgramTest, WindowsClosedFromOutsideComeBackOrEndTheProgramAsEndDoes) {
+  platform::WindowSystem& other = hostProcess_.platform().windows;
+  const auto start = p_.loop.nowMs();
+  Program program(p_);
+  program.Start();
+  // Closed while its animation runs, inside the intro's first tick.
+  platform::Timer closer(hostProcess_.platform().loop, 2000, [&] {
+    closer.setEnabled(false);
+    other.post(other.findWindow("", "vantary"), msg::kClose);
+  });
+  closer.setEnabled(true);
+  world_.runFor(2100);
+  ASSERT_TRUE(program.started());
+  EXPECT_LT(p_.loop.nowMs() - start, 4000u);
+  Console& console = *program.console();
+
+  struct Case {
+    const char* mode;  // the message mode whose editor the item opens, or ""
+    const char* item;
+    std::function<toolkit::Form*()> window;
+  };
+  const Case cases[] = {
+      {"custom", "editcus", [&] { return console.editors().customs.get(); }},
+      {"mm", "editmul", [&] { return console.editors().messages.get(); }},
+      {"", "editascii", [&] { return console.editors().ascii.get(); }},
+      {"", "sdaf", [&] { return console.editors().color.get(); }},
+      {"", "helps", [&] { return console.help(); }},
+      {"", "about", [&] { return console.about(); }},
+  };
+  const auto click = [&](const char* item) {
+    p_.windows.post(console.form().window(), msg::kCommand,
+                    static_cast<platform::WParam>(FindMenuItem(item)->command), 0);
+    world_.runFor(10);
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.item);
+    if (*k.mode != '\0') click(k.mode);
+    click(k.item);
+    toolkit::Form* form = k.window();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->visible());
+    other.post(form->window(), msg::kClose);
+    world_.runFor(10);
+    EXPECT_TRUE(form->alive());
+    EXPECT_FALSE(form->visible());
+    click(k.item);
+    EXPECT_TRUE(form->visible());
+    form->minimize();
+    click(k.item);
+    EXPECT_FALSE(p_.windows.isMinimized(form->window()));
+  }
+  EXPECT_EQ(console.style().color1, "336699");
+  toolkit::Form& coms = console.commandList().form();
+  coms.show();
+  other.post(coms.window(), msg::kClose);
+  world_.runFor(10);
+  EXPECT_TRUE(coms.alive());
+  EXPECT_FALSE(coms.visible());
+
+  other.post(program.face()->form().window(), msg::kClose);
+  world_.runFor(100);
+  EXPECT_NE(host_.transcript(room_).find(Text("out stats: "_ansi)), std::string::npos);
+  EXPECT_TRUE(p_.loop.quitRequested());
 }
 
 }  // namespace
