@@ -14,7 +14,8 @@
 // word and the one blank behind it: with the one-character trigger the commands were laid
 // out for, that is the fixed position each command has always cut at (".rea " is five
 // characters, so the reason starts at the sixth), and a longer or empty trigger set from
-// the console's own box moves the argument with it rather than cutting into it.
+// the console's own box moves the argument with it rather than cutting into it. The trigger
+// is never empty (see trigger()).
 #include "console/console.h"
 #include "console/status_lines.h"
 #include "text/text_ops.h"
@@ -38,7 +39,14 @@ Text ArgumentAfter(std::string_view line, std::size_t wordLength) {
 
 }  // namespace
 
+// The program's own lines are matched off as the scanner raises them, before any command
+// waits its turn: a burst of commands has its answers said while the commands still wait,
+// and the record then holds only the lines said since the scanner's last look, however
+// long the wait.
 void Console::ChatLine(const Text& sender, const Text& line) {
+  const Text screenName = host_->GetScreenName();
+  if (screenName.empty() || sender != screenName) return;
+  if (host_->TakeOwnLine(line)) return;
   runInTurn([this, sender, line] { chatLineNow(sender, line); });
 }
 
@@ -108,10 +116,9 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
        }},
   };
 
+  // The user may have signed off, or another name on, while the command waited.
   const Text screenName = host_->GetScreenName();
   if (screenName.empty() || sender != screenName) return;
-  // Each of the program's own lines is matched off as it shows, command or not.
-  if (host_->TakeOwnLine(line)) return;
   const Text trigger = this->trigger();
   if (line.compare(0, trigger.size(), trigger) != 0) return;
 
@@ -125,7 +132,12 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
   }
 }
 
-Text Console::trigger() const { return form_->text("txttrig"); }
+// A trigger that is missing or could not be read is the design's ".": with none, every
+// plain word the user types in the room would run as a command.
+Text Console::trigger() const {
+  const Text trigger = form_->text("txttrig");
+  return trigger.empty() ? Text(kDefaultTrigger) : trigger;
+}
 
 void Console::chatStatus(std::string_view text) {
   const host::ChatStyle s = style();

@@ -40,6 +40,9 @@ inline constexpr std::string_view kPrivateRoomKeyword = "aol://2719:2-2-";
 inline constexpr std::uint32_t kTrayCallbackMessage = 512;
 inline constexpr std::uint32_t kTrayIconId = 1;
 
+// The trigger of the chat commands when none is stored or the options cannot be read.
+inline constexpr std::string_view kDefaultTrigger = ".";
+
 // The main window's caption, which outside programs find it by.
 std::string_view MainWindowCaption();
 

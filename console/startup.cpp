@@ -186,6 +186,8 @@ void Console::Load() {
     holder(c.window).setText(c.control, stored(c.file, c.key));
   }
 
+  if (f.text("txttrig").empty()) f.setText("txttrig", kDefaultTrigger);
+
   // 8 to 18: the menu from the settings.
   applySettingsToMenu();
 

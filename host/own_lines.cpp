@@ -42,8 +42,10 @@ bool OwnLines::take(std::string_view shown, std::uint64_t nowMs) {
   if (form.empty()) return false;
   auto it = std::find_if(lines_.begin(), lines_.end(), [&](const Said& s) { return s.shown == form; });
   // A host may show a long line cut short: a said line that begins with the message is
-  // taken for it when no line equals it.
-  if (it == lines_.end()) {
+  // taken for it when no line equals it. A host cuts only at its line limit, far beyond a
+  // command's few characters: a short message is whole, so the user's ".idleoff" said
+  // while the program's ".idleoff vantarý³ · engaged" waits to show is the user's.
+  if (it == lines_.end() && form.size() >= kShortestCutHead) {
     it = std::find_if(lines_.begin(), lines_.end(), [&](const Said& s) { return s.shown.starts_with(form); });
   }
   if (it == lines_.end()) return false;

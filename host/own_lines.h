@@ -23,9 +23,12 @@ class OwnLines {
  public:
   // How many said lines are kept, and how long one is kept, waiting for the room to show
   // it. The chat scanner raises a line within a fraction of a second of its taking, or
-  // some seconds later when the host was slow to answer; a line that never shows (the
-  // room closed meanwhile) is forgotten after these bounds.
+  // some seconds later when the host was slow to answer, and the line is matched off as
+  // it is raised, so the record holds the lines said since the scanner's last look; a line
+  // that never shows (the room closed meanwhile) is forgotten after these bounds.
   static constexpr std::size_t kKept = 64;
+  // The shortest message taken for the head of a longer line the host cut.
+  static constexpr std::size_t kShortestCutHead = 32;
   static constexpr std::uint64_t kKeptMs = 10 * 60 * 1000;
 
   // The program is about to say `line` (it is in the room's input box) at `nowMs`. It is

@@ -77,12 +77,21 @@ TEST(ChatCommands, TriggerRulesDecideWhichLinesAreCommands) {
       {"double trigger", {"..idleon"}, {}, {}, {}, {}},
       {"no trigger", {"idleon"}, {}, {}, {}, {}},
       {"unknown command", {".dance", ".idleonx"}, {}, {}, {}, {}},
-      {"blank trigger from the console: bare names run",
-       {"status"},
+      {"no trigger stored: it is \".\", bare names run nothing",
+       {"status", "signoff", ".status"},
        {Bot("not ul'n or dl'n.")},
        {},
        [](BotWorld& w) { w.setConfig("trig", ""); },
        {}},
+      {"options held by another program at start: the trigger is \".\"",
+       {"status", ".status"},
+       {Bot("not ul'n or dl'n.")},
+       {},
+       [](BotWorld& w) {
+         w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+         w.world.setFileLocked(w.path("config"), true);
+       },
+       [](BotWorld& w) { EXPECT_EQ(w.host.signOffCount(), 0); }},
       {"two-character trigger from the console: the argument moves with it",
        {"!!rea lunch break", "!rea no"},
        {Bot("rea: lunch break")},
@@ -309,7 +318,7 @@ TEST(ChatCommands, TheProgramsOwnLinesNeverRunWhateverTheirDecorations) {
     w.setConfig("int", "1");
     w.setConfig("reas", "1");
     w.setConfig("mm", "1");
-    w.setConfig("reason", ".idleoff");
+    w.setConfig("reason", ".idleoff\t.signoff");  // the room shows the TAB as a blank
     w.start(1000);
     w.click("idleon");  // ".signoff vantarý³ · engaged"
     w.world.runFor(3500);
@@ -319,6 +328,23 @@ TEST(ChatCommands, TheProgramsOwnLinesNeverRunWhateverTheirDecorations) {
     w.type(".idleoff");
     EXPECT_FALSE(Idling(w));
   }
+
+  // A burst of commands said at once, each answered with a line that begins with a
+  // command: however many answers are said while the commands wait, none runs.
+  BotWorld w("-burst");
+  w.setData("autoascii1", ".idleoff");
+  w.start();
+  w.host.setTranscriptLimit(1000);
+  const std::size_t taken = w.markTaken();
+  for (int i = 0; i < 100; ++i) w.host.say(w.room, Text(kUser), i % 2 == 0 ? ".idleon" : ".idleoff");
+  w.world.runFor(600000);
+  const std::vector<Text> replies = w.takenSince(taken);
+  const auto count = [&](std::string_view tail) {
+    return std::count_if(replies.begin(), replies.end(), [&](const Text& r) { return r.ends_with(tail); });
+  };
+  EXPECT_EQ(count(">.idleoff<font color=#000000> vantarý³ · engaged"_ansi), 50);
+  EXPECT_EQ(count(">.idleoff<font color=#000000> vantarý³ · dis-engaged"_ansi), 50);
+  EXPECT_EQ(replies.size(), 100u);
 }
 
 // The command list: its items in order, the explanation with the current trigger while
