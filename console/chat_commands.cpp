@@ -29,6 +29,9 @@ using text::RemoveSpaces;
 using text::ToLower;
 
 constexpr std::string_view kBot = " vantarý³ · "_ansi;
+// Behind the answer of a command whose setting could not be written: it holds until the
+// program ends, and is written once the file takes it.
+constexpr std::string_view kNotSaved = " · not saved yet"_ansi;
 
 // The argument of a command word: the text after the word and the blank behind it; ""
 // when the line ends before it.
@@ -164,9 +167,9 @@ void Console::chatReason(const Text& reason) {
   if (reason.empty()) return chatStatus(Text(kBot) + trigger() + "rea x");
   setMessageMode("rea2");
   form_->setText("gook", reason);
-  storeConfig("reason", reason);
-  storeConfig("mm", "1");
-  chatStatus(Text(kBot) + "rea: " + ToLower(reason));
+  const bool reasonSaved = storeConfig("reason", reason);
+  const bool saved = storeConfig("mm", "1") && reasonSaved;
+  chatStatus(Text(kBot) + "rea: " + ToLower(reason) + (saved ? Text() : Text(kNotSaved)));
 }
 
 // An argument of blanks only names no trigger: the user is told a trigger is needed; no
@@ -179,8 +182,8 @@ void Console::chatTrigger(const Text& argument) {
     return chatStatus(Text(kBot) + "u must have a trigger");
   }
   form_->setText("txttrig", wanted);
-  storeConfig("trig", wanted);
-  chatStatus(Text(kBot) + "trigger: " + wanted);
+  const bool saved = storeConfig("trig", wanted);
+  chatStatus(Text(kBot) + "trigger: " + wanted + (saved ? Text() : Text(kNotSaved)));
 }
 
 // The running transfer: a download's file, percent and time left, or an upload's, or the

@@ -162,9 +162,9 @@ void Console::saveOverall() {
   // Nothing is written over an overall time the program has not read.
   if (!joinStoredOverall()) return;
   toolkit::Form& f = *form_;
-  settings::WriteSetting(p_.files, kSection, "hour2", f.text("h1"), paths_.data);
-  settings::WriteSetting(p_.files, kSection, "minutes2", f.text("m1"), paths_.data);
-  settings::WriteSetting(p_.files, kSection, "day2", f.text("d1"), paths_.data);
+  store(paths_.data, "hour2", f.text("h1"));
+  store(paths_.data, "minutes2", f.text("m1"));
+  store(paths_.data, "day2", f.text("d1"));
 }
 
 // ---- the interval and report commands -----------------------------------------------------------

@@ -51,6 +51,9 @@ std::string_view MainWindowCaption();
 // never be answered (no user at all), after which the interval stays as it was.
 inline constexpr int kIntervalAskLimit = 1000;
 
+// How often settings writes that failed are tried again.
+inline constexpr std::uint32_t kRetryWritesMs = 60000;
+
 struct ConsoleOptions {
   // The main timer's minute (MinuteMsFromEnvironment() for the real program).
   std::uint32_t minuteMs = kMinuteMs;
@@ -182,8 +185,14 @@ class Console {
   // Checks the item of one message mode ("rea2", "mm" or "custom"), unchecks the others and
   // enables only that mode's editor item.
   void setMessageMode(std::string_view mode);
-  // Writes a key of the configuration file.
-  void storeConfig(std::string_view key, std::string_view value);
+  // Writes a key of a settings file; false when it could not be written. A write that
+  // fails is kept and tried again each minute until it goes through (a later write of the
+  // same key replaces it), and the user is told once for each stretch of failures.
+  bool store(const Text& path, std::string_view key, std::string_view value);
+  // Writes a key of the configuration file, as store().
+  bool storeConfig(std::string_view key, std::string_view value);
+  // Tries the kept writes again; true when none is left.
+  bool retryUnstored();
   // Runs a host operation when a user is signed on, else nothing.
   void runForSignedOn(void (host::Host::*operation)());
   // The tray icon's record, and the answer to its callback message.
@@ -258,6 +267,11 @@ class Console {
   bool instantMessagesOff_ = false;
   // The data file could not be read at start: its overall time is not yet in h1, d1, m1.
   bool overallUnread_ = false;
+  // Settings writes that failed, by file and key, with the value to write; the timer that
+  // tries them again, and whether the user was told of this stretch of failures.
+  std::map<std::pair<Text, Text>, Text> unstored_;
+  platform::Timer* retryTimer_ = nullptr;
+  bool unstoredTold_ = false;
   // Commands run one at a time, in the order they came: one that comes while another runs
   // (or while the start-up routine runs) waits here and runs once that one is done.
   bool busy_ = false;

@@ -3,12 +3,9 @@
 // whether the reason line goes out, immune scrolls, and the items that open the editors.
 // Each click is written to the configuration file at once.
 #include "console/console.h"
-#include "settings/settings_store.h"
 #include "toolkit/title_strip.h"
 
 namespace vantary::console {
-
-using settings::kSection;
 
 namespace {
 
@@ -16,10 +13,6 @@ constexpr std::string_view kReasonTitle = "vantary : reason";
 constexpr std::string_view kReasonPrompt = "enter a reason, this will leave a message.";
 
 }  // namespace
-
-void Console::storeConfig(std::string_view key, std::string_view value) {
-  settings::WriteSetting(p_.files, kSection, key, value, paths_.config);
-}
 
 // The three message modes are one choice: exactly one item is checked, and only the
 // chosen mode's editor can be opened.

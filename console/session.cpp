@@ -93,6 +93,16 @@ void Console::requestEnd() {
 
 void Console::EndCommand() {
   Announce(false);
+  // What could not be written yet gets its last try; what still cannot is named, so the
+  // overall time is never lost without a word.
+  if (!retryUnstored()) {
+    toolkit::Form& f = *form_;
+    const auto counter = [&](std::string_view name) { return std::to_string(CounterValue(f.text(name))); };
+    p_.dialogs.messageBox(f.window(),
+                          "vantary could not write its settings before it ended. the overall idle time is " +
+                              counter("d1") + "d " + counter("h1") + "h " + counter("m1") + "m.",
+                          "vantary : settings", platform::msg::kMbOk | platform::msg::kMbIconWarning);
+  }
   // Nothing runs after this: no tick, no chat line, no watcher.
   timer1_->setEnabled(false);
   scanner_->stop();

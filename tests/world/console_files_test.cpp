@@ -161,3 +161,50 @@ TEST(ConsoleFiles, HeldMessagesFileIsNeverWrittenOverUnread) {
 
 }  // namespace
 }  // namespace vantary::console::testing
+
+namespace vantary::console::testing {
+namespace {
+
+// Writes the files refuse (made read-only, as a full disk refuses them too) are told once
+// however often they are tried, answered as not saved, kept, and written once the files
+// take them; what still cannot be written at end is named with the overall time.
+TEST(ConsoleFiles, FailedWritesAreToldOnceKeptAndWrittenLater) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.signOnInRoom();
+  w.start(1000);
+  const auto refuse = [&](bool refused) {
+    w.world.setFileReadOnly(w.path("config"), refused);
+    w.world.setFileReadOnly(w.path("data"), refused);
+  };
+  const auto told = [&] {
+    return std::count_if(w.world.dialogs().begin(), w.world.dialogs().end(),
+                         [](const DialogRecord& d) { return d.title == "vantary : settings"; });
+  };
+  refuse(true);
+  w.click("idleon");
+  w.click("laggfree");
+  const std::size_t taken = w.markTaken();
+  w.host.say(w.room, Text(kUser), ".trig !");
+  w.minutes(5);
+  ASSERT_FALSE(w.takenSince(taken).empty());
+  EXPECT_TRUE(w.takenSince(taken)[0].ends_with("trigger: ! · not saved yet"_ansi))
+      << U(w.takenSince(taken)[0]);
+  EXPECT_EQ(told(), 1);
+
+  refuse(false);
+  w.world.runFor(kRetryWritesMs);
+  EXPECT_EQ(w.config("trig"), "!");
+  EXPECT_EQ(w.config("laggfree"), "1");
+  EXPECT_EQ(w.data("minutes2"), std::to_string(w.console->form().number("m1")));
+
+  refuse(true);
+  w.minutes(1);
+  w.click("end");
+  EXPECT_EQ(told(), 3);
+  EXPECT_EQ(w.world.dialogs().back().text,
+            "vantary could not write its settings before it ended. the overall idle time is 0d 1h 6m.");
+}
+
+}  // namespace
+}  // namespace vantary::console::testing
