@@ -168,6 +168,10 @@ void Console::Load() {
                "the options stored in it are not used this time, and the file is kept as it is.");
   }
   overallUnread_ = !data;
+  if (!data) {
+    editors_->color->stored().markUnread();
+    editors_->ascii->stored().markUnread();
+  }
   const auto stored = [&](Store s, std::string_view key) {
     const std::optional<Text>& contents = s == Store::kData ? data : config;
     return contents ? settings::SettingIn(*contents, kSection, key) : Text{};
@@ -211,6 +215,10 @@ bool Console::joinStoredOverall() {
   const std::optional<Text> data = settings::ReadSettingsFile(p_.files, paths_.data);
   if (!data) return false;
   overallUnread_ = false;
+  // The colours, decorations and custom lines stored in it take the empty boxes too.
+  editors_->color->stored().takeStored();
+  editors_->ascii->stored().takeStored();
+  editors_->customs->stored().takeStored();
   toolkit::Form& f = *form_;
   const auto stored = [&](std::string_view key) {
     return CounterValue(StoredCounter(settings::SettingIn(*data, kSection, key)));

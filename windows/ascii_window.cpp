@@ -22,6 +22,10 @@ namespace msg = platform::msg;
 
 namespace {
 
+// The boxes the data file fills.
+constexpr StoredBox kStored[] = {
+    {"Combo1", "autoascii1"}, {"Combo2", "autoascii2"}, {"Combo3", "autoascii3"}};
+
 constexpr std::string_view kTitle = "vantary : ascii editor";
 
 }  // namespace
@@ -29,6 +33,7 @@ constexpr std::string_view kTitle = "vantary : ascii editor";
 AsciiWindow::AsciiWindow(Platform& p, Text dataFile, std::array<Text, 3> lists)
     : Form(p, FormDesc{.name = "auto", .caption = "auto", .rect = {200, 200, 420, 400}}),
       dataFile_(std::move(dataFile)),
+      stored_(*this, dataFile_, kStored),
       lists_(std::move(lists)) {
   add({.name = "Label2",
        .type = ControlType::kLabel,
@@ -90,6 +95,7 @@ void AsciiWindow::save() {
   Platform& p = platform();
   toolkit::PlayClick(p);
   fillLists();  // a list never read is not written over with nothing
+  stored_.takeStored();
   bool saved = true;
   for (int i = 0; i < 3; ++i) {
     const Text n = std::to_string(i + 1);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "toolkit/form.h"
+#include "windows/stored_boxes.h"
 
 namespace vantary::windows {
 
@@ -24,6 +25,8 @@ class AsciiWindow : public toolkit::Form {
  public:
   // `lists`: the list files of Combo1, Combo2 and Combo3.
   AsciiWindow(platform::Platform& p, text::Text dataFile, std::array<text::Text, 3> lists);
+  // The boxes that hold keys of the data file (see StoredBoxes).
+  StoredBoxes& stored() { return stored_; }
 
  private:
   void fillLists();
@@ -33,6 +36,7 @@ class AsciiWindow : public toolkit::Form {
   void save();
 
   text::Text dataFile_;
+  StoredBoxes stored_;
   std::array<text::Text, 3> lists_;
   bool listsRead_ = false;
   // Lists whose file was there but could not be read (another program held it): saving

@@ -21,6 +21,9 @@ namespace msg = platform::msg;
 
 namespace {
 
+// The boxes the data file fills.
+constexpr StoredBox kStored[] = {{"Text1", "color"}, {"Text2", "color2"}};
+
 // The colour boxes take a six-digit hexadecimal colour and nothing longer.
 constexpr int kColorChars = 6;
 constexpr int kWidthTwips = 2400;
@@ -40,7 +43,8 @@ ColorWindow::ColorWindow(Platform& p, Text dataFile)
                        .caption = "color",
                        .rect = {200, 200, 200 + toolkit::TwipsToPixelsX(p, kWidthTwips),
                                 200 + toolkit::TwipsToPixelsY(p, kHeightTwips)}}),
-      dataFile_(std::move(dataFile)) {
+      dataFile_(std::move(dataFile)),
+      stored_(*this, dataFile_, kStored) {
   add({.name = "Label1",
        .type = ControlType::kLabel,
        .caption = " vantary : color changer",
@@ -71,6 +75,7 @@ ColorWindow::ColorWindow(Platform& p, Text dataFile)
 }
 
 void ColorWindow::storeAndClose() {
+  stored_.takeStored();
   Platform& p = platform();
   const Text c1 = text("Text1");
   const Text c2 = text("Text2");

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "toolkit/form.h"
+#include "windows/stored_boxes.h"
 
 namespace vantary::windows {
 
@@ -23,9 +24,12 @@ class ColorWindow : public toolkit::Form {
   ColorWindow(platform::Platform& p, text::Text dataFile);
 
   void storeAndClose();
+  // The boxes that hold keys of the data file (see StoredBoxes).
+  StoredBoxes& stored() { return stored_; }
 
  private:
   text::Text dataFile_;
+  StoredBoxes stored_;
 };
 
 }  // namespace vantary::windows

@@ -19,6 +19,9 @@ namespace msg = platform::msg;
 
 namespace {
 
+// The boxes the data file fills.
+constexpr StoredBox kStored[] = {{"Text1", "cus1"}, {"Text2", "cus2"}, {"Text3", "cus3"}, {"Text4", "cus4"}};
+
 constexpr std::string_view kTitle = "vantary : customs";
 constexpr std::string_view kLines[] = {"Text1", "Text2", "Text3", "Text4"};
 
@@ -81,6 +84,7 @@ CustomsWindow::CustomsWindow(Platform& p, Text dataFile, std::function<void()> v
                        .rect = {200, 200, 200 + toolkit::TwipsToPixelsX(p, kCustomsWidthTwips),
                                 200 + toolkit::TwipsToPixelsY(p, kCustomsCompactTwips)}}),
       dataFile_(std::move(dataFile)),
+      stored_(*this, dataFile_, kStored),
       view_(std::move(view)) {
   // The layout is in twips, as the window's heights are, so that it keeps its shape on a
   // screen of another resolution.
@@ -173,11 +177,10 @@ CustomsWindow::CustomsWindow(Platform& p, Text dataFile, std::function<void()> v
 }
 
 void CustomsWindow::load() {
-  Platform& p = platform();
-  for (int i = 0; i < 4; ++i) {
-    setText(kLines[i],
-            settings::ReadSetting(p.files, settings::kSection, "cus" + std::to_string(i + 1), dataFile_));
-  }
+  const std::optional<text::Text> data = settings::ReadSettingsFile(platform().files, dataFile_);
+  if (!data && settings::FileExists(platform().files, dataFile_)) stored_.markUnread();
+  for (const StoredBox& box : kStored)
+    setText(box.control, data ? settings::SettingIn(*data, settings::kSection, box.key) : "");
   // The boxes holding a line show, in this order, each putting the slider at its place.
   // A value set here does not run the slider's change rule (only the user's moves do), so
   // the loaded lines stay shown and the slider ends at the highest box shown.
@@ -217,6 +220,7 @@ void CustomsWindow::step() {
 void CustomsWindow::save() {
   Platform& p = platform();
   toolkit::PlayClick(p);
+  stored_.takeStored();
   bool saved = true;
   for (int i = 0; i < 4; ++i) {
     saved = settings::WriteSetting(p.files, settings::kSection, "cus" + std::to_string(i + 1),

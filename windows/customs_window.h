@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "toolkit/form.h"
+#include "windows/stored_boxes.h"
 
 namespace vantary::windows {
 
@@ -23,6 +24,8 @@ class CustomsWindow : public toolkit::Form {
 
   // What the view button runs (the custom scroll sent once); empty: nothing.
   void setView(std::function<void()> view) { view_ = std::move(view); }
+  // The boxes that hold keys of the data file (see StoredBoxes).
+  StoredBoxes& stored() { return stored_; }
 
  private:
   void load();
@@ -31,6 +34,7 @@ class CustomsWindow : public toolkit::Form {
   void save();
 
   text::Text dataFile_;
+  StoredBoxes stored_;
   std::function<void()> view_;
 };
 

@@ -93,6 +93,26 @@ TEST(ConsoleFiles, OverallTimeCountedWhileTheDataFileWasHeldJoinsTheStoredTime) 
   }
 }
 
+// Editors filled while the data file was held hold none of its values: once it can be read
+// they take them (the lines carry the stored colour again), and a save in any editor keeps
+// what the user did not change as it was stored.
+TEST(ConsoleFiles, EditorsNeverSaveOverTheDataFileTheyCouldNotRead) {
+  HeldFileWorld w;
+  w.setData("cus1", "back soon");
+  w.begin("data", "1", "2", "3");
+  editors::EditorWindows& e = w.console->editors();
+  EXPECT_EQ(e.color->text("Text1"), "");
+  e.customs->setText("Text2", "typed meanwhile");
+  w.world.setFileLocked(w.heldPath, false);
+  w.minutes(1);
+  EXPECT_EQ(w.console->style().color1, "336699");
+  w.program().windows.sendClick(e.customs->control("SSRibbon2"));
+  w.program().windows.sendClick(e.ascii->control("SSRibbon1"));
+  EXPECT_EQ(w.data("cus1"), "back soon");
+  EXPECT_EQ(w.data("cus2"), "typed meanwhile");
+  EXPECT_EQ(w.data("autoascii1"), windows::kAscii1Design);
+}
+
 // A standard user of a current system may not write into the Windows folder: the files
 // kept there live in the user's own folder instead, the user is told once, and the
 // overall time survives restarts, carried over from a Windows folder that held it before.
