@@ -50,7 +50,7 @@ void Console::ChatLine(const Text& sender, const Text& line) {
   const Text screenName = host_->GetScreenName();
   if (screenName.empty() || sender != screenName) return;
   if (host_->TakeOwnLine(line)) return;
-  runInTurn([this, sender, line] { chatLineNow(sender, line); });
+  runInTurn([this, sender, line] { chatLineNow(sender, line); }, true);
 }
 
 void Console::chatLineNow(const Text& sender, const Text& line) {

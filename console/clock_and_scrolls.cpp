@@ -172,8 +172,7 @@ void Console::saveOverall() {
 void Console::IntervalCommand() {
   toolkit::Form& f = *form_;
   for (int asked = 0; asked < kIntervalAskLimit && !p_.loop.quitRequested(); ++asked) {
-    const auto answer =
-        p_.dialogs.inputBox("scroll interval, enter a number between ( 1 - 12 )", "scroll interval");
+    const auto answer = inputBox("scroll interval, enter a number between ( 1 - 12 )", "scroll interval");
     const long long interval = IntervalOf(DigitsOnly(answer.value_or("")));
     if (interval != 0) {
       const Text value = std::to_string(interval);
@@ -187,8 +186,7 @@ void Console::IntervalCommand() {
       f.setText("scrolletr", "0");
       return;
     }
-    p_.dialogs.messageBox(f.window(), "enter a number between ( 1 - 12 )", "critical error",
-                          msg::kMbOk | msg::kMbIconError);
+    messageBox("enter a number between ( 1 - 12 )", "critical error", msg::kMbOk | msg::kMbIconError);
   }
 }
 

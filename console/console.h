@@ -175,9 +175,20 @@ class Console {
  private:
   void createControls();
   // Runs `command` now when no command runs, else after those before it (see waiting_).
-  void runInTurn(Handler command);
+  // A chat command that comes while a box of the console stands runs at once (the box's
+  // wait is a safe point), after any chat command waiting before it.
+  void runInTurn(Handler command, bool chat = false);
   // Runs the waiting commands in order until none is left.
   void runWaiting();
+  // Runs the waiting chat commands in order, at a box's wait.
+  void runChatsAtSafePoint();
+  // The console's message and input boxes, owned by the main window. While one stands the
+  // user's chat commands run (see runInTurn): a box nobody answers never holds up the bot.
+  int messageBox(std::string_view text, std::string_view title, std::uint32_t style);
+  std::optional<Text> inputBox(std::string_view prompt, std::string_view title);
+  // A message box shown from a turn of the loop of its own, once whatever runs now is done
+  // (the start-up routine, a tick): it tells, and holds up nothing.
+  void tellLater(Text text, std::string_view title, std::uint32_t style);
   void runMenuItemNow(std::uint32_t command);
   void chatLineNow(const Text& sender, const Text& line);
   void runMenuItem(std::uint32_t command);
@@ -275,7 +286,14 @@ class Console {
   // Commands run one at a time, in the order they came: one that comes while another runs
   // (or while the start-up routine runs) waits here and runs once that one is done.
   bool busy_ = false;
-  std::deque<Handler> waiting_;
+  struct Waiting {
+    Handler run;
+    bool chat = false;
+  };
+  std::deque<Waiting> waiting_;
+  // Boxes of the console standing now, and whether chat commands run at one's wait.
+  int boxesOpen_ = 0;
+  bool atSafePoint_ = false;
   // False once the console is gone: a command may end the program and its console.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

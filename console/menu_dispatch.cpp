@@ -1,4 +1,6 @@
 // The main window's menu commands: each item's identifier to the console command it runs.
+#include <algorithm>
+
 #include "console/console.h"
 
 namespace vantary::console {
@@ -66,17 +68,56 @@ void Console::runMenuItem(std::uint32_t command) {
 // inside the first one's wait, and a burst would nest without end. Each waits its turn
 // instead, and the waiting ones run one after another from here, never one inside the
 // other.
-void Console::runInTurn(Handler command) {
-  waiting_.push_back(std::move(command));
-  if (busy_) return;
-  runWaiting();
+void Console::runInTurn(Handler command, bool chat) {
+  waiting_.push_back(Waiting{std::move(command), chat});
+  if (!busy_) return runWaiting();
+  // A box's wait is a safe point: the command that opened it goes on only once the box is
+  // answered, whatever ran meanwhile. Chat commands never open a box, and those that come
+  // while one runs here wait for it, so nothing nests deeper than one chat command.
+  if (chat && boxesOpen_ > 0 && !atSafePoint_) runChatsAtSafePoint();
+}
+
+void Console::runChatsAtSafePoint() {
+  const std::shared_ptr<bool> alive = alive_;
+  atSafePoint_ = true;
+  for (;;) {
+    const auto next = std::find_if(waiting_.begin(), waiting_.end(), [](const Waiting& w) { return w.chat; });
+    if (next == waiting_.end() || p_.loop.quitRequested()) break;
+    const Handler run = std::move(next->run);
+    waiting_.erase(next);
+    run();
+    if (!*alive) return;
+  }
+  atSafePoint_ = false;
+}
+
+int Console::messageBox(std::string_view text, std::string_view title, std::uint32_t style) {
+  ++boxesOpen_;
+  const int answer = p_.dialogs.messageBox(form_->window(), text, title, style);
+  --boxesOpen_;
+  return answer;
+}
+
+std::optional<Text> Console::inputBox(std::string_view prompt, std::string_view title) {
+  ++boxesOpen_;
+  std::optional<Text> answer = p_.dialogs.inputBox(prompt, title);
+  --boxesOpen_;
+  return answer;
+}
+
+void Console::tellLater(Text text, std::string_view title, std::uint32_t style) {
+  const std::weak_ptr<bool> alive = alive_;
+  p_.loop.postWork([this, alive, text = std::move(text), title = Text(title), style] {
+    const std::shared_ptr<bool> token = alive.lock();
+    if (token && *token) p_.dialogs.messageBox(form_->window(), text, title, style);
+  });
 }
 
 void Console::runWaiting() {
   const std::shared_ptr<bool> alive = alive_;
   busy_ = true;
   while (!waiting_.empty() && !p_.loop.quitRequested()) {
-    const Handler next = std::move(waiting_.front());
+    const Handler next = std::move(waiting_.front().run);
     waiting_.pop_front();
     next();
     if (!*alive) return;

@@ -30,7 +30,7 @@ void Console::setMessageMode(std::string_view mode) {
 void Console::ReasonModeCommand() {
   if (menu_->checked("rea2")) return;
   setMessageMode("rea2");
-  const std::optional<Text> answer = p_.dialogs.inputBox(kReasonPrompt, kReasonTitle);
+  const std::optional<Text> answer = inputBox(kReasonPrompt, kReasonTitle);
   form_->setText("gook", answer.value_or(Text{}));
   storeConfig("reason", form_->text("gook"));
   storeConfig("mm", "1");

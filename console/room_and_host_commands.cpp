@@ -29,7 +29,7 @@ void Console::RoomIdleToggle() {
 
 // A cancelled box stores the empty name, which idle on then leaves alone (no room).
 void Console::SetRoomCommand() {
-  form_->setText("roomenter2", p_.dialogs.inputBox(kSetRoomPrompt, kRoomTitle).value_or(Text{}));
+  form_->setText("roomenter2", inputBox(kSetRoomPrompt, kRoomTitle).value_or(Text{}));
   storeConfig("setroom", form_->text("roomenter2"));
 }
 
@@ -48,7 +48,7 @@ void Console::InstantMessagesOnToggle() {
 // Enters a private room now. A name of blanks only names no room: nothing is run, as for
 // a cancelled box.
 void Console::ChatEnterCommand() {
-  const Text room = p_.dialogs.inputBox(kChatEnterPrompt, kRoomTitle).value_or(Text{});
+  const Text room = inputBox(kChatEnterPrompt, kRoomTitle).value_or(Text{});
   if (text::Trim(room).empty() || host_->GetScreenName().empty()) return;
   if (text::NumericValue(host_->GetHostVersionText()) != 95) {
     host_->EnterPrivateRoomPersistent(room);

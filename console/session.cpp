@@ -98,10 +98,9 @@ void Console::EndCommand() {
   if (!retryUnstored()) {
     toolkit::Form& f = *form_;
     const auto counter = [&](std::string_view name) { return std::to_string(CounterValue(f.text(name))); };
-    p_.dialogs.messageBox(f.window(),
-                          "vantary could not write its settings before it ended. the overall idle time is " +
-                              counter("d1") + "d " + counter("h1") + "h " + counter("m1") + "m.",
-                          "vantary : settings", platform::msg::kMbOk | platform::msg::kMbIconWarning);
+    messageBox("vantary could not write its settings before it ended. the overall idle time is " +
+                   counter("d1") + "d " + counter("h1") + "h " + counter("m1") + "m.",
+               "vantary : settings", platform::msg::kMbOk | platform::msg::kMbIconWarning);
   }
   // Nothing runs after this: no tick, no chat line, no watcher.
   timer1_->setEnabled(false);

@@ -111,11 +111,12 @@ void Console::Load() {
 
   // The user cannot write where the settings files belong: they are kept in the user's own
   // folder from now on, and the user is told once, on the start that moves them there.
+  // What start-up tells is shown once it is over, so that no box holds up the settings
+  // being read, the announcement or the chat commands.
   if (!paths_.movedTo.empty()) {
-    p_.dialogs.messageBox(f.window(),
-                          "vantary cannot write its settings into " + paths_.movedFrom +
-                              ", so it keeps them in " + paths_.movedTo + ".",
-                          kSettingsTitle, msg::kMbOk | msg::kMbIconInformation);
+    tellLater("vantary cannot write its settings into " + paths_.movedFrom + ", so it keeps them in " +
+                  paths_.movedTo + ".",
+              kSettingsTitle, msg::kMbOk | msg::kMbIconInformation);
   }
 
   // Whether the data file was there before this start. The first-start step below writes
@@ -155,8 +156,7 @@ void Console::Load() {
   const std::optional<Text> config = settings::ReadSettingsFile(files, paths_.config);
   const std::optional<Text> data = settings::ReadSettingsFile(files, paths_.data);
   const auto tellUnread = [&](const Text& path, std::string_view kept) {
-    p_.dialogs.messageBox(f.window(), path + " could not be read. " + Text(kept), kSettingsTitle,
-                          msg::kMbOk | msg::kMbIconWarning);
+    tellLater(path + " could not be read. " + Text(kept), kSettingsTitle, msg::kMbOk | msg::kMbIconWarning);
   };
   if (!data) {
     tellUnread(paths_.data,
@@ -261,9 +261,8 @@ void Console::applySettingsToMenu() {
     f.setText("scroll", "1");
   } else if (IntervalOf(stored) == 0) {
     for (int i = 0; i < 3; ++i) {
-      p_.dialogs.messageBox(f.window(),
-                            "internal error has occured. please do not edit etr.cfj. error has occured",
-                            "internal error", msg::kMbOk | msg::kMbIconError);
+      tellLater("internal error has occured. please do not edit etr.cfj. error has occured", "internal error",
+                msg::kMbOk | msg::kMbIconError);
     }
     f.setText("scroll", "1");
   }

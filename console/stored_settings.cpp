@@ -24,16 +24,10 @@ bool Console::store(const Text& path, std::string_view key, std::string_view val
   if (retryTimer_ != nullptr) retryTimer_->setEnabled(true);
   if (!unstoredTold_) {
     unstoredTold_ = true;
-    // Told from a fresh turn of the loop, never from inside the tick or command that
-    // wrote: a box nobody answers must not hold up the clock.
-    const std::weak_ptr<bool> alive = alive_;
-    p_.loop.postWork([this, alive, path] {
-      if (alive.expired() || !*alive.lock()) return;
-      p_.dialogs.messageBox(form_->window(),
-                            "vantary could not write its settings into " + path +
-                                ". it keeps them and tries again every minute until they are written.",
-                            kUnstoredTitle, msg::kMbOk | msg::kMbIconWarning);
-    });
+    // Told from a turn of its own, never from inside the tick or command that wrote.
+    tellLater("vantary could not write its settings into " + path +
+                  ". it keeps them and tries again every minute until they are written.",
+              kUnstoredTitle, msg::kMbOk | msg::kMbIconWarning);
   }
   return false;
 }

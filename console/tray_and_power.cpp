@@ -39,8 +39,7 @@ platform::TrayIcon Console::trayIcon() const {
 void Console::MinimizeCommand() {
   if (!inTray_) inTray_ = p_.tray.addIcon(trayIcon());
   if (!inTray_) {
-    p_.dialogs.messageBox(form_->window(), kTrayRefused, MainWindowCaption(),
-                          msg::kMbOk | msg::kMbIconWarning);
+    messageBox(kTrayRefused, MainWindowCaption(), msg::kMbOk | msg::kMbIconWarning);
     return;
   }
   if (face_ != nullptr) face_->setShown(false);
@@ -99,15 +98,13 @@ void Console::leaveTray() {
 // Yes shuts the system down and turns it off (the shutdown privilege is switched on by the
 // platform); No changes nothing.
 void Console::ShutdownCommand() {
-  const int answer = p_.dialogs.messageBox(form_->window(), kShutdownQuestion, MainWindowCaption(),
-                                           msg::kMbYesNo | msg::kMbIconQuestion);
+  const int answer = messageBox(kShutdownQuestion, MainWindowCaption(), msg::kMbYesNo | msg::kMbIconQuestion);
   if (answer == msg::kIdYes) p_.shell.exitWindows(platform::kEwxShutdown | platform::kEwxPowerOff);
 }
 
 // Yes restarts the system; No changes nothing.
 void Console::RebootCommand() {
-  const int answer = p_.dialogs.messageBox(form_->window(), kRebootQuestion, kRebootTitle,
-                                           msg::kMbYesNo | msg::kMbIconQuestion);
+  const int answer = messageBox(kRebootQuestion, kRebootTitle, msg::kMbYesNo | msg::kMbIconQuestion);
   if (answer == msg::kIdYes) p_.shell.exitWindows(platform::kEwxReboot);
 }
 
@@ -118,7 +115,7 @@ void Console::TunedeckCommand() {
   if (p_.shell.startProgram(path, msg::kSwShowNormal)) return;
   const Text why = p_.files.fileExists(path) ? path + " could not be started."
                                              : "tunedeck is not there: " + path + " is missing.";
-  p_.dialogs.messageBox(form_->window(), why, kTunedeckTitle, msg::kMbOk | msg::kMbIconWarning);
+  messageBox(why, kTunedeckTitle, msg::kMbOk | msg::kMbIconWarning);
 }
 
 }  // namespace vantary::console

@@ -45,6 +45,7 @@ class SimDialogs final : public Dialogs {
     }
     const DialogAnswer answer = w_.dialogAnswers.front();
     w_.dialogAnswers.pop_front();
+    stand(answer.standsMs);
     return answer.button;
   }
 
@@ -57,10 +58,20 @@ class SimDialogs final : public Dialogs {
     }
     const DialogAnswer answer = w_.dialogAnswers.front();
     w_.dialogAnswers.pop_front();
+    stand(answer.standsMs);
     return answer.input;
   }
 
  private:
+  // The box's modal loop: events run until the answer comes.
+  void stand(std::uint32_t ms) {
+    const std::uint64_t until = w_.now + ms;
+    while (w_.now < until) {
+      w_.pump();
+      if (w_.now < until) w_.waitForEvents(static_cast<std::uint32_t>(until - w_.now));
+    }
+  }
+
   SimWorld::Impl& w_;
   ProcessId process_;
 };

@@ -33,9 +33,16 @@ struct DialogRecord {
 struct DialogAnswer {
   int button = msg::kIdOk;    // message box: the button pressed
   std::optional<Text> input;  // input box: the text entered, nullopt = Cancel
+  // How long the box stands before it is answered, every process's events running
+  // meanwhile as they do in a box's modal loop.
+  std::uint32_t standsMs = 0;
   static DialogAnswer Button(int id) { return DialogAnswer{id, std::nullopt}; }
   static DialogAnswer Input(Text t) { return DialogAnswer{msg::kIdOk, std::move(t)}; }
   static DialogAnswer Cancel() { return DialogAnswer{msg::kIdCancel, std::nullopt}; }
+  static DialogAnswer After(std::uint32_t ms, DialogAnswer answer) {
+    answer.standsMs = ms;
+    return answer;
+  }
 };
 
 struct SoundRecord {

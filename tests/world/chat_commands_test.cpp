@@ -347,6 +347,29 @@ TEST(ChatCommands, TheProgramsOwnLinesNeverRunWhateverTheirDecorations) {
   EXPECT_EQ(replies.size(), 100u);
 }
 
+// A box the user left standing ("&chat enter" here) holds up no chat command: one said
+// meanwhile runs within a look, and the command that opened the box goes on once it is
+// answered.
+TEST(ChatCommands, ACommandSaidWhileABoxStandsRunsAtOnce) {
+  BotWorld w;
+  w.start();
+  w.world.queueDialogAnswer(DialogAnswer::After(30000, DialogAnswer::Input("Den")));
+  bool idlingSoon = false;
+  platform::Timer say(w.hostProcess.platform().loop, 1000, [&] {
+    say.setEnabled(false);
+    w.host.say(w.room, Text(kUser), ".idleon");
+  });
+  platform::Timer look(w.hostProcess.platform().loop, 1000 + host::kChatPollMs * 2, [&] {
+    look.setEnabled(false);
+    idlingSoon = Idling(w);
+  });
+  say.setEnabled(true);
+  look.setEnabled(true);
+  w.click("enterpr");
+  EXPECT_TRUE(idlingSoon);
+  EXPECT_TRUE(w.host.findRoom("Den"));
+}
+
 // The command list: its items in order, the explanation with the current trigger while
 // the mouse is down, and its two heights.
 TEST(ChatCommands, CommandListExplainsThePressedCommandWithTheCurrentTrigger) {
