@@ -61,9 +61,10 @@ Intro::Intro(Platform& platform, std::function<void()> done)
   form_.addTimer("Timer2", 100, [this] { slide(); }).setEnabled(true);
   form_.onCloseRequest([this] { finish(); });
 
+  // Above other windows before it shows, so it never shows beneath one.
+  StayOnTop(platform, form_.window());
   form_.show();
   PlayWave(platform, platform.files.programFolder() + "\\kestro.dll");
-  StayOnTop(platform, form_.window());
   form_.timer("Timer1")->setEnabled(true);
 }
 
