@@ -15,7 +15,7 @@
 // out for, that is the fixed position each command has always cut at (".rea " is five
 // characters, so the reason starts at the sixth), and a longer or empty trigger set from
 // the console's own box moves the argument with it rather than cutting into it. The trigger
-// is never empty (see trigger()).
+// is never empty: one missing or unreadable at start is "." (see Load).
 #include "console/console.h"
 #include "console/status_lines.h"
 #include "text/text_ops.h"
@@ -135,12 +135,7 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
   }
 }
 
-// A trigger that is missing or could not be read is the design's ".": with none, every
-// plain word the user types in the room would run as a command.
-Text Console::trigger() const {
-  const Text trigger = form_->text("txttrig");
-  return trigger.empty() ? Text(kDefaultTrigger) : trigger;
-}
+Text Console::trigger() const { return form_->text("txttrig"); }
 
 void Console::chatStatus(std::string_view text) {
   const host::ChatStyle s = style();

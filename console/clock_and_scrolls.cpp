@@ -19,6 +19,13 @@ using text::DigitsOnly;
 }  // namespace
 
 void Console::MainTimerTick() {
+  const std::shared_ptr<bool> alive = alive_;
+  ticking_ = true;
+  mainTimerTick();
+  if (*alive) ticking_ = false;
+}
+
+void Console::mainTimerTick() {
   // 1: the host's idle dialogs go before they can sign the user off.
   host_->ClickPaletteAndModalIcons();
   host_->KillIdleTimer();

@@ -91,6 +91,7 @@ Console::Console(Platform& platform, ConsoleOptions options)
   host_ = std::make_unique<host::Host>(p_, [this] { return style(); });
   timer1_ = &form_->addTimer("Timer1", options_.minuteMs, [this] { MainTimerTick(); });
   retryTimer_ = &form_->addTimer("retry", kRetryWritesMs, [this] { retryUnstored(); });
+  tellTimer_ = &form_->addTimer("tell", kTellCheckMs, [this] { tellWaiting(); });
   custom_ = std::make_unique<editors::CustomScroll>(*host_, *form_, *editors_);
   // A custom scroll stops where a standard one does: idle off or end during a line.
   setCustomScroll([this](const host::BrowserDownload& browser) {

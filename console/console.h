@@ -53,6 +53,8 @@ inline constexpr int kIntervalAskLimit = 1000;
 
 // How often settings writes that failed are tried again.
 inline constexpr std::uint32_t kRetryWritesMs = 60000;
+// How often a message waiting to be told looks for a moment when nothing runs.
+inline constexpr std::uint32_t kTellCheckMs = 100;
 
 struct ConsoleOptions {
   // The main timer's minute (MinuteMsFromEnvironment() for the real program).
@@ -186,9 +188,10 @@ class Console {
   // user's chat commands run (see runInTurn): a box nobody answers never holds up the bot.
   int messageBox(std::string_view text, std::string_view title, std::uint32_t style);
   std::optional<Text> inputBox(std::string_view prompt, std::string_view title);
-  // A message box shown from a turn of the loop of its own, once whatever runs now is done
-  // (the start-up routine, a tick): it tells, and holds up nothing.
+  // A message box shown once no command, start-up routine, main timer tick or other box
+  // of the console runs (looked for every kTellCheckMs): it tells, and holds up nothing.
   void tellLater(Text text, std::string_view title, std::uint32_t style);
+  void tellWaiting();
   void runMenuItemNow(std::uint32_t command);
   void chatLineNow(const Text& sender, const Text& line);
   void runMenuItem(std::uint32_t command);
@@ -227,6 +230,7 @@ class Console {
   // when it is a new one), the whole minutes due since the last one counted, and those
   // minutes added to the current and overall clocks and the scroll counter.
   void followMainTimerPeriod();
+  void mainTimerTick();
   long long minutesDue();
   void countMinutes(long long minutes);
   void advanceClock(long long minutes);
@@ -294,6 +298,16 @@ class Console {
   // Boxes of the console standing now, and whether chat commands run at one's wait.
   int boxesOpen_ = 0;
   bool atSafePoint_ = false;
+  // What tellLater has still to show, the timer that shows it, and whether the main
+  // timer's tick runs.
+  struct Told {
+    Text text;
+    Text title;
+    std::uint32_t style = 0;
+  };
+  std::deque<Told> toTell_;
+  platform::Timer* tellTimer_ = nullptr;
+  bool ticking_ = false;
   // False once the console is gone: a command may end the program and its console.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -106,11 +106,20 @@ std::optional<Text> Console::inputBox(std::string_view prompt, std::string_view 
 }
 
 void Console::tellLater(Text text, std::string_view title, std::uint32_t style) {
-  const std::weak_ptr<bool> alive = alive_;
-  p_.loop.postWork([this, alive, text = std::move(text), title = Text(title), style] {
-    const std::shared_ptr<bool> token = alive.lock();
-    if (token && *token) p_.dialogs.messageBox(form_->window(), text, title, style);
-  });
+  toTell_.push_back(Told{std::move(text), Text(title), style});
+  tellTimer_->setEnabled(true);
+}
+
+void Console::tellWaiting() {
+  if (busy_ || ticking_ || boxesOpen_ > 0) return;
+  const std::shared_ptr<bool> alive = alive_;
+  while (!toTell_.empty()) {
+    const Told told = std::move(toTell_.front());
+    toTell_.pop_front();
+    messageBox(told.text, told.title, told.style);
+    if (!*alive) return;
+  }
+  tellTimer_->setEnabled(false);
 }
 
 void Console::runWaiting() {

@@ -190,6 +190,8 @@ void Console::Load() {
     holder(c.window).setText(c.control, stored(c.file, c.key));
   }
 
+  // A trigger missing or unreadable is the design's ".": with none, every plain word the
+  // user types in the room would run as a command. The `.trig` command never sets none.
   if (f.text("txttrig").empty()) f.setText("txttrig", kDefaultTrigger);
 
   // 8 to 18: the menu from the settings.

@@ -82,7 +82,7 @@ TEST(ChatCommands, TriggerRulesDecideWhichLinesAreCommands) {
        {Bot("not ul'n or dl'n.")},
        {},
        [](BotWorld& w) { w.setConfig("trig", ""); },
-       {}},
+       [](BotWorld& w) { EXPECT_EQ(w.host.signOffCount(), 0); }},
       {"options held by another program at start: the trigger is \".\"",
        {"status", ".status"},
        {Bot("not ul'n or dl'n.")},

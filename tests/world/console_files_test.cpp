@@ -130,6 +130,7 @@ TEST(ConsoleFiles, UnwritableWindowsFolderKeepsTheFilesInTheUsersOwnFolder) {
     w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
     w.signOnInRoom();
     w.start(1000);
+    w.world.runFor(2 * kTellCheckMs);  // what start-up tells shows once it is over
     ASSERT_EQ(w.world.dialogs().size(), 1u);
     EXPECT_EQ(w.world.dialogs()[0].text,
               "vantary cannot write its settings into " + windows + ", so it keeps them in " + own + ".");
@@ -148,6 +149,17 @@ TEST(ConsoleFiles, UnwritableWindowsFolderKeepsTheFilesInTheUsersOwnFolder) {
     // The program's own folder could be written: its option file stayed there.
     EXPECT_EQ(w.path("config"), w.program().files.programFolder() + "\\etr.cfj");
   }
+
+  // Where the user's own folder cannot be written either, the files stay where they were
+  // and nothing says they were moved.
+  ConsoleWorld w;
+  const Text windows = w.program().files.windowsFolder();
+  w.world.setFolderWriteProtected(windows, true);
+  w.world.setFolderWriteProtected(w.program().files.userDataFolder() + "\\vantary", true);
+  w.start(1000);
+  w.world.runFor(2 * kTellCheckMs);
+  EXPECT_EQ(w.path("data"), windows + "\\vantari4583.dat");
+  for (const DialogRecord& d : w.world.dialogs()) EXPECT_EQ(d.text.find("so it keeps them in"), Text::npos);
 }
 
 // The multiple messages' file held at start: the user is told, and a save neither writes
@@ -160,7 +172,7 @@ TEST(ConsoleFiles, HeldMessagesFileIsNeverWrittenOverUnread) {
   w.world.setFileLocked(file, true);
   w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
   Console& c = w.start();
-  w.world.runFor(10);  // what start-up tells shows once it is over
+  w.world.runFor(2 * kTellCheckMs);  // what start-up tells shows once it is over
   ASSERT_EQ(w.world.dialogs().size(), 1u);
   EXPECT_EQ(w.world.dialogs()[0].text, file +
                                            " could not be read. its messages are kept: the list is read "
@@ -221,6 +233,7 @@ TEST(ConsoleFiles, FailedWritesAreToldOnceKeptAndWrittenLater) {
 
   refuse(true);
   w.minutes(1);
+  w.world.runFor(2 * kTellCheckMs);
   w.click("end");
   EXPECT_EQ(told(), 3);
   EXPECT_EQ(w.world.dialogs().back().text,

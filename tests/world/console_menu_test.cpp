@@ -276,6 +276,7 @@ TEST(ConsoleMenu, PowerQuestionsAskFirstAndAMissingCompanionIsNamed) {
   w.world.setStartProgramResult(false);
   w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
   w.click("tunedeck");
+  EXPECT_EQ(w.world.shellEvents().back().showCommand, msg::kSwShowNormal);  // started shown
   ASSERT_EQ(dialogs.size(), 5u);
   EXPECT_EQ(dialogs[4].text,
             "tunedeck is not there: " + w.program().files.programFolder() + "\\tunedeck.exe is missing.");

@@ -164,7 +164,7 @@ TEST(ConsoleStartup, StoredIntervalIsTakenOrRepairedWithThreeMessageBoxes) {
     w.existingMachine();
     if (*k.stored != 0) w.setConfig("int", k.stored);
     Console& c = w.start();
-    w.world.runFor(10);  // what start-up tells shows once it is over
+    w.world.runFor(2 * kTellCheckMs);  // what start-up tells shows once it is over
     EXPECT_EQ(c.form().text("scroll"), k.interval);
     EXPECT_EQ(c.menu().caption("scrollint"), std::string("scroll interval: ") + k.interval);
     ASSERT_EQ(static_cast<int>(w.world.dialogs().size()), k.boxes);

@@ -87,6 +87,9 @@ TEST(CustomScroll, MacrosExpandInOrderAndInLowerCase) {
     EXPECT_EQ(w.world.sounds().back().text, w.program().files.programFolder() + "\\click.wav");
     w.host.closeBrowserDownload();
   }
+  // "t$" around noon and midnight, on the 12-hour clock.
+  EXPECT_EQ(editors::TimeOfDayText({12, 30, 0}), "12:30:00 pm");
+  EXPECT_EQ(editors::TimeOfDayText({0, 5, 7}), "12:05:07 am");
 }
 
 TEST(CustomScroll, HeadsPerCallerAndPassInBothRooms) {

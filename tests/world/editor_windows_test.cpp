@@ -391,16 +391,20 @@ TEST(EditorWindows, ColoursAreStoredTogetherAndNamedWhenNoColour) {
   EXPECT_EQ(w.data("color2"), "00ff00");
   EXPECT_TRUE(w.world.dialogs().empty());
 
-  // No colour: the user is told, and it is stored and used as typed.
-  color.show();
-  color.setText("Text1", "blue");
-  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
-  u.enter(color, "Text1");
-  ASSERT_EQ(w.world.dialogs().size(), 1u);
-  EXPECT_NE(w.world.dialogs().back().text.find("\"blue\" is not a colour"), Text::npos)
-      << w.world.dialogs().back().text;
-  EXPECT_FALSE(color.visible());
-  EXPECT_EQ(w.data("color"), "blue");
+  // No colour (not hexadecimal, or too short): the user is told, and it is stored and used
+  // as typed.
+  for (const char* typed : {"blue", "3366"}) {
+    color.show();
+    color.setText("Text1", typed);
+    w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+    const std::size_t told = w.world.dialogs().size();
+    u.enter(color, "Text1");
+    ASSERT_EQ(w.world.dialogs().size(), told + 1);
+    EXPECT_NE(w.world.dialogs().back().text.find("\"" + Text(typed) + "\" is not a colour"), Text::npos)
+        << w.world.dialogs().back().text;
+    EXPECT_FALSE(color.visible());
+    EXPECT_EQ(w.data("color"), typed);
+  }
 }
 
 TEST(EditorWindows, ASaveThatCannotBeWrittenTellsTheUserAndKeepsTheWindowOpen) {
