@@ -23,14 +23,15 @@ constexpr int kCustomLines = 4;
 void ReplaceMacros(Text& s, std::size_t from, std::size_t to, const MacroValue& valueOf) {
   for (std::size_t i = from; i < to; ++i) {
     const MacroToken& m = kMacros[i];
-    if (text::ContainsNoCase(s, m.token)) s = text::ReplaceText(s, m.token, valueOf(m.macro));
+    if (text::ContainsNoCase(s, m.token))
+      s = text::ReplaceText(s, m.token, valueOf(m.macro), kExpansionLimit);
   }
 }
 
 }  // namespace
 
 Text ExpandCustomLine(std::string_view line, const MacroValue& valueOf) {
-  Text s(line);
+  Text s(line.substr(0, kExpansionLimit));
   ReplaceMacros(s, 0, kMacrosBeforeLowerCase, valueOf);
   s = text::ToLower(s);
   ReplaceMacros(s, kMacrosBeforeLowerCase, kMacros.size(), valueOf);

@@ -69,6 +69,10 @@ inline constexpr std::array<MacroToken, 18> kMacros = {{
     {Macro::kIdleDays, "d1$"},
 }};
 inline constexpr std::size_t kMacrosBeforeLowerCase = 10;
+// The most an expansion holds after any of its steps: values that hold each other's tokens
+// would otherwise grow a line a hundredfold at every step. The line itself goes out cut to
+// host::kChatLineLimit; the margin leaves room for later steps that shorten it.
+inline constexpr std::size_t kExpansionLimit = 16 * host::kChatLineLimit;
 
 // The fixed values of "c$" and "v$".
 inline constexpr std::string_view kAuthorText = "kestro";

@@ -75,10 +75,14 @@ const std::array<std::string, 18> kModelTokens = {"dlf$", "r$",    "a$",   "t$",
                                                   "as3$", "ie$",   "v$",   "m1$",   "h1$",   "d1$"};
 
 std::string ModelExpand(const std::string& line, const std::array<std::string, 18>& values) {
-  std::string s = line;
-  for (std::size_t i = 0; i < 10; ++i) s = ModelReplace(s, kModelTokens[i], values[i]);
+  // The line, and each step, keep at most the expansion's bound.
+  std::string s = line.substr(0, vantary::editors::kExpansionLimit);
+  const auto step = [&](std::size_t i) {
+    s = ModelReplace(s, kModelTokens[i], values[i]).substr(0, vantary::editors::kExpansionLimit);
+  };
+  for (std::size_t i = 0; i < 10; ++i) step(i);
   s = ModelLower(s);
-  for (std::size_t i = 10; i < 18; ++i) s = ModelReplace(s, kModelTokens[i], values[i]);
+  for (std::size_t i = 10; i < 18; ++i) step(i);
   return ModelLower(s);
 }
 

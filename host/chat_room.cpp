@@ -119,7 +119,18 @@ void PutBack(Platform& p, Window box, const Text& saved) {
 
 }  // namespace
 
-void Host::SendChatLine(std::string_view line) {
+Text CutChatLine(std::string_view line) {
+  if (line.size() <= kChatLineLimit) return Text(line);
+  std::string_view head = line.substr(0, kChatLineLimit);
+  // A tag cut in two would swallow the rest of the room's line: it goes whole or not at all.
+  const std::size_t open = head.rfind('<');
+  if (open != std::string_view::npos && head.find('>', open) == std::string_view::npos)
+    head = head.substr(0, open);
+  return Text(head);
+}
+
+void Host::SendChatLine(std::string_view whole) {
+  const Text line = CutChatLine(whole);
   auto& ws = p_.windows;
   const Window input = ws.nthChild(FindChatRoom(), kRichTextClass, 2);
   if (!input) return;
@@ -140,7 +151,9 @@ void Host::SendChatLine(std::string_view line) {
   if (!taken || !saved->empty()) PutBack(p_, input, *saved);
 }
 
-void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {
+void Host::SendChatLineEx(std::string_view whole, bool addFont, bool clip) {
+  const Text cut = CutChatLine(whole);
+  std::string_view line = cut;
   auto& ws = p_.windows;
   const Window room = FindChatRoom();
   const Window rich1 = ws.firstChild(room, kRichTextClass);
@@ -169,7 +182,8 @@ void Host::SendChatLineEx(std::string_view line, bool addFont, bool clip) {
   if (!saved->empty()) PutBack(p_, input, *saved);
 }
 
-void Host::SendPlainChatLine(std::string_view line) {
+void Host::SendPlainChatLine(std::string_view whole) {
+  const Text line = CutChatLine(whole);
   if (line.empty()) return;
   auto& ws = p_.windows;
   const Window input = ws.firstChild(FindPlainChatRoom(), kEditClass);

@@ -39,6 +39,17 @@ using StyleSource = std::function<ChatStyle()>;
 // and begins with ">", which closes the second font tag.
 Text StatusPrefix(const ChatStyle& style, std::string_view ascii);
 
+// The longest line the program puts into a room's input box, markup included; a longer
+// one goes out cut to it (never inside a markup tag). The host takes a line of any length
+// and shows it as one message, so without a bound a reason, list entry or file name of
+// thousands of characters, or a custom line grown by its macros, would go out whole every
+// minute, flood the room and push its transcript past what the chat scanner reads. The
+// bound is the program's own: far above any line made of the program's texts and one
+// stored setting (a status prefix of about 80 bytes and a setting the settings store reads
+// up to 749 characters of).
+inline constexpr std::size_t kChatLineLimit = 1024;
+Text CutChatLine(std::string_view line);
+
 // Host generations by their codes, and their text forms "5", "4", "95", "25".
 inline constexpr int kGeneration5 = 5;
 inline constexpr int kGeneration4 = 4;

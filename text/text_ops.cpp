@@ -1,6 +1,8 @@
 // The small text operations: trimming, lines, and the ones the chat lines are built with.
 #include "text/text_ops.h"
 
+#include <algorithm>
+
 namespace vantary::text {
 
 std::string_view TrimLeft(std::string_view s, std::string_view blanks) {
@@ -98,20 +100,23 @@ Text DigitsOnly(std::string_view s) {
 
 // Searching again right after each inserted replacement is the same as searching the
 // original text right after each match, so the result is built in one pass over it.
-Text ReplaceText(std::string_view s, std::string_view find, std::string_view replacement) {
-  if (find.empty()) return Text(s);
+Text ReplaceText(std::string_view s, std::string_view find, std::string_view replacement, std::size_t limit) {
+  if (find.empty()) return Text(s.substr(0, limit));
   std::size_t match = FindNoCase(s, find, 0);
-  if (match == std::string_view::npos) return Text(s);
+  if (match == std::string_view::npos) return Text(s.substr(0, limit));
   Text out;
-  out.reserve(s.size());
+  out.reserve(std::min(s.size(), limit));
   std::size_t copied = 0;
+  const auto append = [&](std::string_view part) {
+    out.append(part.substr(0, limit - out.size()));
+    return out.size() < limit;
+  };
   while (match != std::string_view::npos) {
-    out.append(s, copied, match - copied);
-    out.append(replacement);
+    if (!append(s.substr(copied, match - copied)) || !append(replacement)) return out;
     copied = match + find.size();
     match = FindNoCase(s, find, copied);
   }
-  out.append(s, copied, std::string_view::npos);
+  append(s.substr(copied));
   return out;
 }
 

@@ -89,6 +89,8 @@ Text RemoveSpaces(std::string_view s);
 Text DigitsOnly(std::string_view s);
 // Every occurrence of `find` (found without regard to case) replaced; the replacement is
 // not searched again, the rest keeps its case. An empty `find` returns the text unchanged.
-Text ReplaceText(std::string_view s, std::string_view find, std::string_view replacement);
+// The result is cut to its first `limit` bytes, and no more than that is ever built.
+Text ReplaceText(std::string_view s, std::string_view find, std::string_view replacement,
+                 std::size_t limit = std::string_view::npos);
 
 }  // namespace vantary::text

@@ -370,6 +370,24 @@ TEST(ChatCommands, ACommandSaidWhileABoxStandsRunsAtOnce) {
   EXPECT_TRUE(w.host.findRoom("Den"));
 }
 
+// A multiple message of 100 KB goes out cut to the line bound every minute, and half an
+// hour of such lines leaves the user's command heard.
+TEST(ChatCommands, LongLinesGoOutCutAndTheBotStaysAwake) {
+  BotWorld w;
+  ASSERT_TRUE(w.program().files.writeFileAtomic(w.path("messages"), std::string(100'000, 'z') + "\r\n"));
+  w.setConfig("mm", "0");
+  w.setConfig("reas", "1");
+  w.setConfig("int", "1");
+  w.start(1000);
+  w.click("idleon");
+  w.minutes(30);
+  std::size_t longest = 0;
+  for (const Text& line : w.host.chatLinesTaken()) longest = std::max(longest, line.size());
+  EXPECT_EQ(longest, host::kChatLineLimit);
+  w.type(".idleoff");
+  EXPECT_FALSE(Idling(w));
+}
+
 // The command list: its items in order, the explanation with the current trigger while
 // the mouse is down, and its two heights.
 TEST(ChatCommands, CommandListExplainsThePressedCommandWithTheCurrentTrigger) {

@@ -87,6 +87,18 @@ TEST(CustomScroll, MacrosExpandInOrderAndInLowerCase) {
     EXPECT_EQ(w.world.sounds().back().text, w.program().files.programFolder() + "\\click.wav");
     w.host.closeBrowserDownload();
   }
+  // Values that hold each other's tokens grow a line at every step, within a bound.
+  const auto repeated = [](std::string_view token) {
+    Text t;
+    for (int i = 0; i < 32; ++i) t += token;
+    return t;
+  };
+  const Text grown = editors::ExpandCustomLine(repeated("as1$"), [&](editors::Macro m) {
+    return m == editors::Macro::kAscii1   ? repeated("as2$")
+           : m == editors::Macro::kAscii2 ? repeated("as3$")
+                                          : repeated("z");
+  });
+  EXPECT_EQ(grown.size(), editors::kExpansionLimit);
   // "t$" around noon and midnight, on the 12-hour clock.
   EXPECT_EQ(editors::TimeOfDayText({12, 30, 0}), "12:30:00 pm");
   EXPECT_EQ(editors::TimeOfDayText({0, 5, 7}), "12:05:07 am");
