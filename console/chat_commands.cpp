@@ -50,10 +50,10 @@ void Console::ChatLine(const Text& sender, const Text& line) {
   const Text screenName = host_->GetScreenName();
   if (screenName.empty() || sender != screenName) return;
   if (host_->TakeOwnLine(line)) return;
-  runInTurn([this, sender, line] { chatLineNow(sender, line); }, true);
+  runInTurn([this, sender, line, saidMs = p_.loop.nowMs()] { chatLineNow(sender, line, saidMs); }, true);
 }
 
-void Console::chatLineNow(const Text& sender, const Text& line) {
+void Console::chatLineNow(const Text& sender, const Text& line, std::uint64_t saidMs) {
   // The commands in the order they are tried; the first whose name matches runs.
   struct Command {
     std::string_view name;
@@ -106,7 +106,10 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
          if (a.empty()) return c.chatStatus(Text(kBot) + c.trigger() + "unx x");
          c.host_->UnignoreMember(a);
        }},
-      {"clear", false, [](Console& c, const Text&) { c.host_->SendClearLine(); }},
+      {"clear", false,
+       [](Console& c, const Text&) {
+         if (c.answering_) c.host_->SendClearLine();
+       }},
       {"gon", false,
        [](Console& c, const Text&) {
          c.host_->GhostOn();
@@ -130,7 +133,10 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
     if (word.size() != trigger.size() + command.name.size() || word.substr(trigger.size()) != command.name) {
       continue;
     }
+    const bool answered = answering_;
+    answering_ = p_.loop.nowMs() - saidMs <= kChatAnswerStaleMs;
     command.run(*this, command.takesArgument ? ArgumentAfter(line, word.size()) : Text());
+    answering_ = answered;
     return;
   }
 }
@@ -138,11 +144,13 @@ void Console::chatLineNow(const Text& sender, const Text& line) {
 Text Console::trigger() const { return form_->text("txttrig"); }
 
 void Console::chatStatus(std::string_view text) {
+  if (!answering_) return;
   const host::ChatStyle s = style();
   host_->SendChatLine(host::StatusPrefix(s, s.ascii1) + ">" + Text(text));
 }
 
 void Console::chatStatusEx(std::string_view text) {
+  if (!answering_) return;
   const host::ChatStyle s = style();
   host_->SendChatLineEx(host::StatusPrefix(s, s.ascii1) + ">" + Text(text), false, false);
 }
@@ -184,6 +192,7 @@ void Console::chatTrigger(const Text& argument) {
 // The running transfer: a download's file, percent and time left, or an upload's, or the
 // word that there is none.
 void Console::chatTransferStatus() {
+  if (!answering_) return;
   toolkit::Form& f = *form_;
   const host::ChatStyle s = style();
   if (host_->FindTransferWindow()) {

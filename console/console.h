@@ -56,6 +56,14 @@ inline constexpr std::uint32_t kRetryWritesMs = 60000;
 // How often a message waiting to be told looks for a moment when nothing runs.
 inline constexpr std::uint32_t kTellCheckMs = 100;
 
+// A backlog of chat commands (a flood the user sent, or a host that takes lines slowly):
+// a chat command whose turn comes later than kChatAnswerStaleMs after it was said still
+// takes effect but answers nothing, since an answer that late tells of something long
+// past and would hold up every command after it; and at most kMostWaitingChats wait, the
+// oldest going when more come.
+inline constexpr std::uint64_t kChatAnswerStaleMs = 10000;
+inline constexpr std::size_t kMostWaitingChats = 16;
+
 struct ConsoleOptions {
   // The main timer's minute (MinuteMsFromEnvironment() for the real program).
   std::uint32_t minuteMs = kMinuteMs;
@@ -193,7 +201,7 @@ class Console {
   void tellLater(Text text, std::string_view title, std::uint32_t style);
   void tellWaiting();
   void runMenuItemNow(std::uint32_t command);
-  void chatLineNow(const Text& sender, const Text& line);
+  void chatLineNow(const Text& sender, const Text& line, std::uint64_t saidMs);
   void runMenuItem(std::uint32_t command);
   void applySettingsToMenu();
   // Checks the item of one message mode ("rea2", "mm" or "custom"), unchecks the others and
@@ -295,9 +303,13 @@ class Console {
     bool chat = false;
   };
   std::deque<Waiting> waiting_;
+  // Whether the chat command running now answers in the room (see kChatAnswerStaleMs).
+  bool answering_ = true;
   // Boxes of the console standing now, and whether chat commands run at one's wait.
   int boxesOpen_ = 0;
   bool atSafePoint_ = false;
+  // A turn of the loop that runs the waiting chat commands is on its way.
+  bool chatsPosted_ = false;
   // What tellLater has still to show, the timer that shows it, and whether the main
   // timer's tick runs.
   struct Told {

@@ -70,11 +70,33 @@ void Console::runMenuItem(std::uint32_t command) {
 // other.
 void Console::runInTurn(Handler command, bool chat) {
   waiting_.push_back(Waiting{std::move(command), chat});
-  if (!busy_) return runWaiting();
-  // A box's wait is a safe point: the command that opened it goes on only once the box is
-  // answered, whatever ran meanwhile. Chat commands never open a box, and those that come
-  // while one runs here wait for it, so nothing nests deeper than one chat command.
-  if (chat && boxesOpen_ > 0 && !atSafePoint_) runChatsAtSafePoint();
+  if (!chat) {
+    if (!busy_) runWaiting();
+    return;
+  }
+  const auto isChat = [](const Waiting& w) { return w.chat; };
+  if (std::count_if(waiting_.begin(), waiting_.end(), isChat) >
+      static_cast<std::ptrdiff_t>(kMostWaitingChats))
+    waiting_.erase(std::find_if(waiting_.begin(), waiting_.end(), isChat));
+  // Chat commands run from a turn of the loop of their own, so that the scanner raises
+  // every line of its look first and a burst said at once waits here, where the backlog
+  // rules apply, rather than running one by one inside the look.
+  if (chatsPosted_) return;
+  chatsPosted_ = true;
+  const std::weak_ptr<bool> alive = alive_;
+  p_.loop.postWork([this, alive] {
+    const std::shared_ptr<bool> token = alive.lock();
+    if (!token || !*token) return;
+    chatsPosted_ = false;
+    if (!busy_) {
+      runWaiting();
+    } else if (boxesOpen_ > 0 && !atSafePoint_) {
+      // A box's wait is a safe point: the command that opened it goes on only once the box
+      // is answered, whatever ran meanwhile. Chat commands never open a box, and those that
+      // come while one runs here wait for it, so nothing nests deeper than one chat command.
+      runChatsAtSafePoint();
+    }
+  });
 }
 
 void Console::runChatsAtSafePoint() {

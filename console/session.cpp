@@ -58,7 +58,8 @@ void Console::startSession() {
     }
   }
   if (menu_->checked("offbe")) switchInstantMessages(false);
-  sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
+  // A chat command's turn that came too late answers nothing (kChatAnswerStaleMs).
+  if (answering_) sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
 }
 
 // The clock is reset on `vantary` and on the console face alike, so the next session's
@@ -72,7 +73,7 @@ void Console::endSession(bool pause) {
     if (host_->GetScreenName().empty()) return;
     switchInstantMessages(true);
   }
-  sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
+  if (answering_) sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
 }
 
 void Console::switchInstantMessages(bool on) {

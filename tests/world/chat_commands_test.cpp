@@ -303,6 +303,7 @@ TEST(ChatCommands, NobodyElseAndNothingTheProgramSaysRunsACommand) {
   // Nobody signed on: even the user's name runs nothing.
   w.host.signOff();
   w.console->ChatLine(Text(kUser), ".idleon");
+  w.world.runFor(10);
   EXPECT_FALSE(Idling(w));
 }
 
@@ -330,7 +331,8 @@ TEST(ChatCommands, TheProgramsOwnLinesNeverRunWhateverTheirDecorations) {
   }
 
   // A burst of commands said at once, each answered with a line that begins with a
-  // command: however many answers are said while the commands wait, none runs.
+  // command: however many answers are said while the commands wait, none runs. (Of the
+  // burst, the newest kMostWaitingChats wait their turn.)
   BotWorld w("-burst");
   w.setData("autoascii1", ".idleoff");
   w.start();
@@ -342,9 +344,10 @@ TEST(ChatCommands, TheProgramsOwnLinesNeverRunWhateverTheirDecorations) {
   const auto count = [&](std::string_view tail) {
     return std::count_if(replies.begin(), replies.end(), [&](const Text& r) { return r.ends_with(tail); });
   };
-  EXPECT_EQ(count(">.idleoff<font color=#000000> vantarý³ · engaged"_ansi), 50);
-  EXPECT_EQ(count(">.idleoff<font color=#000000> vantarý³ · dis-engaged"_ansi), 50);
-  EXPECT_EQ(replies.size(), 100u);
+  const auto half = static_cast<std::ptrdiff_t>(kMostWaitingChats / 2);
+  EXPECT_EQ(count(">.idleoff<font color=#000000> vantarý³ · engaged"_ansi), half);
+  EXPECT_EQ(count(">.idleoff<font color=#000000> vantarý³ · dis-engaged"_ansi), half);
+  EXPECT_EQ(replies.size(), kMostWaitingChats);
 }
 
 // A box the user left standing ("&chat enter" here) holds up no chat command: one said
@@ -368,6 +371,31 @@ TEST(ChatCommands, ACommandSaidWhileABoxStandsRunsAtOnce) {
   w.click("enterpr");
   EXPECT_TRUE(idlingSoon);
   EXPECT_TRUE(w.host.findRoom("Den"));
+}
+
+// A thousand commands at once, with a host that takes six lines in ten seconds: answers
+// stop once stale, at most kMostWaitingChats commands wait, and a command said after the
+// flood takes effect within half a minute (it took half an hour before).
+TEST(ChatCommands, AFloodOfCommandsHoldsUpTheNextOneForSecondsOnly) {
+  BotWorld w;
+  w.host.setTranscriptLimit(2000);
+  w.host.setChatRateLimit(6, 10000);
+  w.start();
+  for (int i = 0; i < 1000; ++i) w.host.say(w.room, Text(kUser), ".status");
+  // The room's clock, not the test's: the flood's commands run inside the scanner's look.
+  bool idlingInTime = false;
+  platform::Timer say(w.hostProcess.platform().loop, 1000, [&] {
+    say.setEnabled(false);
+    w.host.say(w.room, Text(kUser), ".idleon");
+  });
+  platform::Timer look(w.hostProcess.platform().loop, 31000, [&] {
+    look.setEnabled(false);
+    idlingInTime = Idling(w);
+  });
+  say.setEnabled(true);
+  look.setEnabled(true);
+  w.world.runFor(31000);
+  EXPECT_TRUE(idlingInTime);
 }
 
 // A multiple message of 100 KB goes out cut to the line bound every minute, and half an

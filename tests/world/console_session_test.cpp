@@ -311,8 +311,10 @@ TEST(ConsoleSession, CommandsThatComeWhileOneRunsRunAfterItInOrder) {
   }
   EXPECT_FALSE(c.idling());
   EXPECT_FALSE(c.mainTimer().enabled());
+  // The chat command's turn came minutes after it was said: it took effect, and its
+  // answer, long stale, was left out.
   EXPECT_EQ(w.config("reason"), "lunch");
-  EXPECT_EQ(said.back(), Text("°› vantarý³ · rea: lunch"_ansi));
+  EXPECT_EQ(std::count(said.begin(), said.end(), Text("°› vantarý³ · rea: lunch"_ansi)), 0);
 }
 
 }  // namespace
