@@ -264,6 +264,16 @@ int main(int argc, char** argv) {
   scan(chatSessionAt, watch.lines().size());
   const int chatMinutes = minutes.empty() ? 0 : minutes.back();
 
+  // A box of vantary's left standing ("&chat enter" asks for a room) holds up no chat
+  // command; cancelled, it enters nothing.
+  vantary::e2e::PostCommand(ws, main, MenuCommand::kEnterPr);
+  const Window box = p.loop.waitForWindow(
+      [&] { return ws.findWindow("#32770", std::string_view("vantary : room enter")); }, kLinesLimitMs);
+  c.check("the user's .status is answered while the chat enter box stands",
+          box && sayAndAwait(".status", Text("°› vantarý³ · not ul'n or dl'n."_ansi)) && ws.exists(box));
+  c.check("the box, cancelled, goes", box && ws.post(box, msg::kCommand, msg::kIdCancel, 0) &&
+                                          p.loop.waitUntil([&] { return !ws.exists(box); }, kLinesLimitMs));
+
   // ---- auto upchat ----
   // With the watcher on, an upload's modal, made by the host after the watcher last looked,
   // is announced once and put out of the user's way. The watcher detaches the modal (moved
