@@ -29,6 +29,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -331,25 +333,18 @@ class Win32ProcessReader final : public ProcessReader {
   }
 
  private:
-  // A range of pages found committed and readable.
-  struct Region {
-    std::uintptr_t begin = 0;
-    std::uintptr_t end = 0;
-  };
-  // How many regions are remembered. A member scan reads records and name blocks from a
-  // handful of heap regions; the oldest is forgotten first.
-  static constexpr std::size_t kRegionsKept = 8;
-
   // Wine reads reserved and freed pages of its own address-space reservations as zeros
-  // instead of failing, so the range is checked to be committed and readable first. The
-  // regions found so are remembered for the reader's life (one scan), so a scan asks once
-  // per region rather than once per read.
+  // instead of failing, so the range is checked to be committed and readable first. Every
+  // region found so is remembered for the reader's life (one scan), however the host lays
+  // its records out (a block of its own for each, or a few heap regions for all), so a
+  // scan asks once per region rather than once per read; the next scan asks afresh, so
+  // records that moved or went meanwhile are checked again.
   bool Committed(std::uintptr_t from, std::size_t size) {
     const std::uintptr_t end = from + size;
     if (end < from) return false;
     for (std::uintptr_t at = from; at < end;) {
-      if (const Region* known = KnownRegion(at)) {
-        at = known->end;
+      if (const std::uintptr_t known = KnownRegionEnd(at)) {
+        at = known;
         continue;
       }
       MEMORY_BASIC_INFORMATION info{};
@@ -361,22 +356,23 @@ class Win32ProcessReader final : public ProcessReader {
       const auto regionBegin = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
       const std::uintptr_t regionEnd = regionBegin + info.RegionSize;
       if (regionEnd <= at) return false;
-      if (regions_.size() == kRegionsKept) regions_.erase(regions_.begin());
-      regions_.push_back(Region{regionBegin, regionEnd});
+      regions_[regionBegin] = regionEnd;
       at = regionEnd;
     }
     return true;
   }
 
-  const Region* KnownRegion(std::uintptr_t at) const {
-    for (const Region& r : regions_) {
-      if (at >= r.begin && at < r.end) return &r;
-    }
-    return nullptr;
+  // The end of the remembered region holding `at`, or 0.
+  std::uintptr_t KnownRegionEnd(std::uintptr_t at) const {
+    auto after = regions_.upper_bound(at);
+    if (after == regions_.begin()) return 0;
+    const auto& [begin, end] = *std::prev(after);
+    return at < end ? end : 0;
   }
 
   KernelHandle process_;
-  std::vector<Region> regions_;
+  // Committed, readable regions by their first address, with their ends.
+  std::map<std::uintptr_t, std::uintptr_t> regions_;
 };
 
 class Win32LowMemoryBlock final : public LowMemoryBlock {
