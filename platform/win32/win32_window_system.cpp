@@ -325,20 +325,24 @@ class Win32ProcessReader final : public ProcessReader {
   bool read(std::uint32_t address, std::span<std::uint8_t> out) override {
     if (out.empty()) return true;
     const auto from = static_cast<std::uintptr_t>(address);
-    if (!Committed(from, out.size())) return false;
     SIZE_T got = 0;
-    return ReadProcessMemory(process_.get(), reinterpret_cast<const void*>(from), out.data(), out.size(),
-                             &got) &&
-           got == out.size();
+    if (!ReadProcessMemory(process_.get(), reinterpret_cast<const void*>(from), out.data(), out.size(),
+                           &got) ||
+        got != out.size()) {
+      return false;
+    }
+    // Wine reads reserved and freed pages as zeros instead of failing, so a read of
+    // nothing but zeros (a record that went, or never was) is taken only once its pages
+    // are found committed and readable. A read that brought data needs no question: a
+    // record in a block of its own costs no query of its region.
+    const bool allZero = std::all_of(out.begin(), out.end(), [](std::uint8_t b) { return b == 0; });
+    return !allZero || Committed(from, out.size());
   }
 
  private:
-  // Wine reads reserved and freed pages of its own address-space reservations as zeros
-  // instead of failing, so the range is checked to be committed and readable first. Every
-  // region found so is remembered for the reader's life (one scan), however the host lays
-  // its records out (a block of its own for each, or a few heap regions for all), so a
-  // scan asks once per region rather than once per read; the next scan asks afresh, so
-  // records that moved or went meanwhile are checked again.
+  // Whether the range lies in committed, readable pages. Every region found so is
+  // remembered for the reader's life (one scan), so a scan asks at most once per region;
+  // the next scan asks afresh, so records that moved or went meanwhile are checked again.
   bool Committed(std::uintptr_t from, std::size_t size) {
     const std::uintptr_t end = from + size;
     if (end < from) return false;
