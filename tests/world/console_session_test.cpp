@@ -151,46 +151,51 @@ TEST(ConsoleSession, PostedCommandIdentifierRunsTheItemAsAClickDoes) {
   EXPECT_TRUE(w.world.dialogs().empty());
 }
 
-// "end", and the hidden main window closed by another program, which must not leave the
-// program running without its controls.
 TEST(ConsoleSession, EndSendsTheOutStatsLinesAndQuitsWithoutDisengaging) {
-  for (const bool closed : {false, true}) {
-    SCOPED_TRACE(closed ? "main window closed from outside" : "end");
-    ConsoleWorld w;
-    w.existingMachine();
-    w.setData("day2", "1");
-    w.setData("hour2", "23");
-    w.setData("minutes2", "59");
-    w.setConfig("int", "12");
-    w.signOnInRoom();
-    Console& c = w.start();
-    bool ended = false;
-    c.setEndHandler([&] { ended = true; });
-    w.click("idleon");
-    w.minutes(1);
-    const std::size_t taken = w.markTaken();
-    if (closed) {
-      w.hostProcess.platform().windows.post(c.form().window(), msg::kClose);
-      w.world.runFor(10);
-      EXPECT_TRUE(c.form().alive());
-    } else {
-      w.click("end");
-    }
-    EXPECT_EQ(
-        w.takenSince(taken),
-        (std::vector<Text>{
-            Text("</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · by kestro · "_ansi),
-            Text("</u></s></i></b><font color=#336699>‹°<font color=#000000> out stats: 2d . 0h . 0m ·"_ansi),
-            Text(
-                "</u></s></i></b><font color=#336699> °`·–› <font color=#000000>kestro.example/vantary ·"_ansi),
-        }));
-    EXPECT_TRUE(ended);
-    EXPECT_TRUE(w.program().loop.quitRequested());
-    EXPECT_FALSE(c.mainTimer().enabled());
-    EXPECT_FALSE(c.chatScanner().running());
-    // The overall time was saved by the last tick; nothing else is written at exit.
-    EXPECT_EQ(w.data("day2"), "2");
-  }
+  ConsoleWorld w;
+  w.existingMachine();
+  w.setData("day2", "1");
+  w.setData("hour2", "23");
+  w.setData("minutes2", "59");
+  w.setConfig("int", "12");
+  w.signOnInRoom();
+  Console& c = w.start();
+  bool ended = false;
+  c.setEndHandler([&] { ended = true; });
+  w.click("idleon");
+  w.minutes(1);
+  const std::size_t taken = w.markTaken();
+  w.click("end");
+  EXPECT_EQ(
+      w.takenSince(taken),
+      (std::vector<Text>{
+          Text("</u></s></i></b><font color=#336699>°›<font color=#000000> vantarý³ · by kestro · "_ansi),
+          Text("</u></s></i></b><font color=#336699>‹°<font color=#000000> out stats: 2d . 0h . 0m ·"_ansi),
+          Text(
+              "</u></s></i></b><font color=#336699> °`·–› <font color=#000000>kestro.example/vantary ·"_ansi),
+      }));
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(w.program().loop.quitRequested());
+  EXPECT_FALSE(c.mainTimer().enabled());
+  EXPECT_FALSE(c.chatScanner().running());
+  // The overall time was saved by the last tick; nothing else is written at exit.
+  EXPECT_EQ(w.data("day2"), "2");
+}
+
+// The hidden main window closed by another program ends the program as "end" does, rather
+// than leaving it running without its controls.
+TEST(ConsoleSession, MainWindowClosedFromOutsideEndsTheProgramAsEndDoes) {
+  ConsoleWorld w;
+  w.existingMachine();
+  w.signOnInRoom();
+  Console& c = w.start();
+  const std::size_t taken = w.markTaken();
+  w.hostProcess.platform().windows.post(c.form().window(), msg::kClose);
+  w.world.runFor(10);
+  EXPECT_TRUE(c.form().alive());
+  ASSERT_EQ(w.takenSince(taken).size(), 3u);
+  EXPECT_NE(w.takenSince(taken)[1].find("out stats: "), Text::npos);
+  EXPECT_TRUE(w.program().loop.quitRequested());
 }
 
 // Windows logging off or shutting down: the process may be ended as soon as the program
