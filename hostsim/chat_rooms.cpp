@@ -153,7 +153,8 @@ bool HostSim::Impl::takeChatLine(Window input) {
   if (takenLimit > 0 && taken.size() >= takenLimit) taken.erase(taken.begin());
   taken.push_back(line);
   ++takenCount;
-  room->transcript.add(screenName, line);
+  room->transcript.add(screenName,
+                       lineCut > 0 ? std::string_view(line).substr(0, lineCut) : std::string_view(line));
   showTranscript(*room);
   return true;
 }
@@ -291,6 +292,7 @@ void HostSim::setChatRateLimit(int lines, std::uint32_t perMs) {
 }
 
 int HostSim::chatLinesRefused() const { return impl_->refused; }
+void HostSim::setChatLineCut(std::size_t bytes) { impl_->lineCut = bytes; }
 
 const std::vector<Text>& HostSim::chatLinesTaken() const { return impl_->taken; }
 std::uint64_t HostSim::chatLinesTakenCount() const { return impl_->takenCount; }

@@ -252,6 +252,7 @@ struct HostSim::Impl {
   RoomLayout privateLayout = RoomLayout::kRich;
   std::size_t transcriptLimit = kDefaultTranscriptLines;
   int rateLines = 0;
+  std::size_t lineCut = 0;
   std::uint32_t ratePerMs = 0;
   std::deque<std::uint64_t> acceptedAt;
   int refused = 0;

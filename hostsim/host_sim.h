@@ -126,6 +126,9 @@ class HostSim {
   void setChatRateLimit(int lines, std::uint32_t perMs);
   // Chat lines the user's input boxes had to keep because of the rate limit.
   int chatLinesRefused() const;
+  // The room shows at most the first `bytes` of each line the user's input box takes, as
+  // typed, markup and all (a host that cuts long lines); 0: whole lines.
+  void setChatLineCut(std::size_t bytes);
   // Chat lines the host took from the user's input boxes, as they were typed (markup and
   // all), oldest first; the newest `setTakenRecordLimit` of them when that is set.
   const std::vector<Text>& chatLinesTaken() const;

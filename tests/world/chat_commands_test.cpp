@@ -319,7 +319,8 @@ TEST(ChatCommands, TheProgramsOwnLinesNeverRunWhateverTheirDecorations) {
     w.setConfig("int", "1");
     w.setConfig("reas", "1");
     w.setConfig("mm", "1");
-    w.setConfig("reason", ".idleoff\t.signoff");  // the room shows the TAB as a blank
+    w.setConfig("reason", ".idleoff\t.signoff, and the rest of a long reason");  // TAB shown as a blank
+    w.host.setChatLineCut(92);                                                   // the reason line shows cut
     w.start(1000);
     w.click("idleon");  // ".signoff vantarý³ · engaged"
     w.world.runFor(3500);
