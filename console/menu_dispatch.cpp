@@ -1,5 +1,6 @@
 // The main window's menu commands: each item's identifier to the console command it runs.
 #include <algorithm>
+#include <functional>
 
 #include "console/console.h"
 
@@ -74,7 +75,7 @@ void Console::runInTurn(Handler command, bool chat) {
     if (!busy_) runWaiting();
     return;
   }
-  const auto isChat = [](const Waiting& w) { return w.chat; };
+  const auto isChat = std::mem_fn(&Waiting::chat);
   if (std::count_if(waiting_.begin(), waiting_.end(), isChat) >
       static_cast<std::ptrdiff_t>(kMostWaitingChats))
     waiting_.erase(std::find_if(waiting_.begin(), waiting_.end(), isChat));
@@ -103,7 +104,7 @@ void Console::runChatsAtSafePoint() {
   const std::shared_ptr<bool> alive = alive_;
   atSafePoint_ = true;
   for (;;) {
-    const auto next = std::find_if(waiting_.begin(), waiting_.end(), [](const Waiting& w) { return w.chat; });
+    const auto next = std::find_if(waiting_.begin(), waiting_.end(), std::mem_fn(&Waiting::chat));
     if (next == waiting_.end() || p_.loop.quitRequested()) break;
     const Handler run = std::move(next->run);
     waiting_.erase(next);

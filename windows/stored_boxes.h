@@ -24,7 +24,6 @@ class StoredBoxes {
 
   // The file could not be read when the boxes were filled.
   void markUnread() { unread_ = true; }
-  bool unread() const { return unread_; }
   // Fills each box still empty from the file, once it can be read; nothing while it
   // cannot.
   void takeStored();

@@ -37,6 +37,26 @@ struct BotWorld : ConsoleWorld {
     world.runFor(1000);
   }
   void type(const Text& line) { say(Text(kUser), line); }
+  // On the room's clock rather than the test's (the test's own waits may run inside a
+  // long command): the user says `line` `sayMs` from now, and at `lookMs` from now the
+  // answer is whether the program idles. Runs until then.
+  bool idlingAfterSaying(const Text& line, std::uint32_t sayMs, std::uint32_t lookMs,
+                         const std::function<void()>& meanwhile = {}) {
+    bool idling = false;
+    platform::Timer say(hostProcess.platform().loop, sayMs, [&] {
+      say.setEnabled(false);
+      host.say(room, Text(kUser), line);
+    });
+    platform::Timer look(hostProcess.platform().loop, lookMs, [&] {
+      look.setEnabled(false);
+      idling = console->menu().caption("idleon") == kIdleOffCaption;
+    });
+    say.setEnabled(true);
+    look.setEnabled(true);
+    if (meanwhile) meanwhile();
+    world.runFor(lookMs);
+    return idling;
+  }
 };
 
 struct Row {
@@ -358,19 +378,8 @@ TEST(ChatCommands, ACommandSaidWhileABoxStandsRunsAtOnce) {
   BotWorld w;
   w.start();
   w.world.queueDialogAnswer(DialogAnswer::After(30000, DialogAnswer::Input("Den")));
-  bool idlingSoon = false;
-  platform::Timer say(w.hostProcess.platform().loop, 1000, [&] {
-    say.setEnabled(false);
-    w.host.say(w.room, Text(kUser), ".idleon");
-  });
-  platform::Timer look(w.hostProcess.platform().loop, 1000 + host::kChatPollMs * 2, [&] {
-    look.setEnabled(false);
-    idlingSoon = Idling(w);
-  });
-  say.setEnabled(true);
-  look.setEnabled(true);
-  w.click("enterpr");
-  EXPECT_TRUE(idlingSoon);
+  EXPECT_TRUE(
+      w.idlingAfterSaying(".idleon", 1000, 1000 + host::kChatPollMs * 2, [&] { w.click("enterpr"); }));
   EXPECT_TRUE(w.host.findRoom("Den"));
 }
 
@@ -383,20 +392,7 @@ TEST(ChatCommands, AFloodOfCommandsHoldsUpTheNextOneForSecondsOnly) {
   w.host.setChatRateLimit(6, 10000);
   w.start();
   for (int i = 0; i < 1000; ++i) w.host.say(w.room, Text(kUser), ".status");
-  // The room's clock, not the test's: the flood's commands run inside the scanner's look.
-  bool idlingInTime = false;
-  platform::Timer say(w.hostProcess.platform().loop, 1000, [&] {
-    say.setEnabled(false);
-    w.host.say(w.room, Text(kUser), ".idleon");
-  });
-  platform::Timer look(w.hostProcess.platform().loop, 31000, [&] {
-    look.setEnabled(false);
-    idlingInTime = Idling(w);
-  });
-  say.setEnabled(true);
-  look.setEnabled(true);
-  w.world.runFor(31000);
-  EXPECT_TRUE(idlingInTime);
+  EXPECT_TRUE(w.idlingAfterSaying(".idleon", 1000, 31000));
 }
 
 // A multiple message of 100 KB goes out cut to the line bound every minute, and half an
