@@ -168,11 +168,15 @@ void Console::chatIdleOff() {
 
 void Console::chatReason(const Text& reason) {
   if (reason.empty()) return chatStatus(Text(kBot) + trigger() + "rea x");
+  const bool saved = setReason(reason);
+  chatStatus(Text(kBot) + "rea: " + ToLower(reason) + (saved ? Text() : Text(kNotSaved)));
+}
+
+bool Console::setReason(const Text& reason) {
   setMessageMode("rea2");
   form_->setText("gook", reason);
   const bool reasonSaved = storeConfig("reason", reason);
-  const bool saved = storeConfig("mm", "1") && reasonSaved;
-  chatStatus(Text(kBot) + "rea: " + ToLower(reason) + (saved ? Text() : Text(kNotSaved)));
+  return storeConfig("mm", "1") && reasonSaved;
 }
 
 // An argument of blanks only names no trigger: the user is told a trigger is needed; no

@@ -36,6 +36,9 @@ void Console::mainTimerTick() {
   const long long minutes = minutesDue();
   if (minutes == 0) return;
   countMinutes(minutes);
+  // 11, before the scroll, which may wait for the host's flood control: at most a minute of
+  // overall time is lost when the program ends, or dies, and never one the room was shown.
+  keepCount();
 
   // 9, 10: the scroll, one at most however many minutes the tick made up.
   if (isScrollMoment()) {
@@ -52,10 +55,16 @@ void Console::mainTimerTick() {
   // The minutes the host's flood control held the scroll for count now, without a scroll
   // of their own, so the clock shows the time away as soon as the scroll has gone. Not when
   // idle off or end stopped the timer meanwhile: the clock was reset, or the session is over.
-  if (scrollGoesOn()) countMinutes(minutesDue());
+  if (!scrollGoesOn()) return;
+  if (const long long late = minutesDue(); late > 0) {
+    countMinutes(late);
+    keepCount();
+  }
+}
 
-  // 11: at most a minute of overall time is lost when the program ends.
+void Console::keepCount() {
   saveOverall();
+  writeJournal();
 }
 
 // A count begins with the main timer's period: idle on, or a report that started the

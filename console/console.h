@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console/command_line.h"
 #include "console/idle_clock.h"
 #include "console/menu.h"
 #include "editors/custom_scroll.h"
@@ -117,6 +118,15 @@ class Console {
   // Ends the program as "end" does, in its turn: the face or the main window closed from
   // outside.
   void requestEnd();
+
+  // ---- driven from outside ------------------------------------------------------------
+  // Runs a command line's switches in their turn, as the user's chat commands run (also
+  // while a box of the console stands), then gives the state they leave to `answer`.
+  void RunSwitches(std::vector<SwitchCall> switches, std::function<void(const IdleState&)> answer);
+  // The state and the time counted, as a command line's status tells them.
+  IdleState State();
+  // The icon leaves the tray and the face shows.
+  void BringForward();
 
   // ---- commands ------------------------------------------------------------------------
   void IdleCommand();               // `idleon`
@@ -241,6 +251,8 @@ class Console {
   void mainTimerTick();
   long long minutesDue();
   void countMinutes(long long minutes);
+  // Stores the overall time and the journal after minutes were counted.
+  void keepCount();
   void advanceClock(long long minutes);
   // The steps of a session's start and end that the menu and the chat commands share;
   // the menu's end lets events run a moment first (`pause`), the chat command's does not.
@@ -250,6 +262,15 @@ class Console {
   void chatIdleOn();
   void chatIdleOff();
   void chatReason(const Text& reason);
+  // The reason mode with this reason, stored: false when it could not be written yet.
+  bool setReason(const Text& reason);
+  // The journal beside the data file: what an unfinished session leaves behind (the
+  // minutes, the overall time counted, whether the program switched the instant messages
+  // off). Written while a session runs; idle off, end and Windows' log-off remove it.
+  void writeJournal();
+  void removeJournal();
+  // At start: a journal left by a program that did not end puts back what it can.
+  void recoverJournal();
   void chatTrigger(const Text& argument);
   void chatTransferStatus();
   void chatStatus(std::string_view text);

@@ -1,6 +1,8 @@
 // The program's start: intro, then the hidden main window and the console face.
 #include "console/program.h"
 
+#include "toolkit/title_strip.h"
+
 namespace vantary::console {
 
 Program::Program(Platform& platform, ConsoleOptions options) : p_(platform), options_(options) {}
@@ -26,6 +28,26 @@ void Program::handOver() {
   console_->setFace(clockFace_.get());
   console_->Load();
   face_->form().show();
+  std::vector<Pending> pending = std::move(pending_);
+  pending_.clear();
+  for (Pending& request : pending) runRequest(std::move(request.switches), std::move(request.answer));
+}
+
+void Program::Request(std::vector<SwitchCall> switches, std::function<void(const IdleState&)> answer) {
+  if (!console_) {
+    pending_.push_back(Pending{std::move(switches), std::move(answer)});
+    return;
+  }
+  runRequest(std::move(switches), std::move(answer));
+}
+
+void Program::runRequest(std::vector<SwitchCall> switches, std::function<void(const IdleState&)> answer) {
+  if (switches.empty() && face_) {
+    console_->BringForward();
+    toolkit::ShowRestored(face_->form());
+    p_.windows.setForeground(face_->form().window());
+  }
+  console_->RunSwitches(std::move(switches), std::move(answer));
 }
 
 }  // namespace vantary::console

@@ -60,6 +60,7 @@ void Console::startSession() {
   if (menu_->checked("offbe")) switchInstantMessages(false);
   // A chat command's turn that came too late answers nothing (kChatAnswerStaleMs).
   if (answering_) sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
+  writeJournal();
 }
 
 // The clock is reset on `vantary` and on the console face alike, so the next session's
@@ -69,6 +70,7 @@ void Console::endSession(bool pause) {
   timer1_->setEnabled(false);
   if (pause) toolkit::Pause(p_, kIdleOffPauseSeconds);
   resetClock();
+  removeJournal();
   if (menu_->checked("onaf")) {
     if (host_->GetScreenName().empty()) return;
     switchInstantMessages(true);
@@ -79,6 +81,7 @@ void Console::endSession(bool pause) {
 void Console::switchInstantMessages(bool on) {
   host_->SendInstantMessage(on ? "$im_on" : "$im_off", ";]");
   instantMessagesOff_ = !on;
+  writeJournal();
 }
 
 void Console::resetClock() {
@@ -103,6 +106,7 @@ void Console::EndCommand() {
                    counter("d1") + "d " + counter("h1") + "h " + counter("m1") + "m.",
                "vantary : settings", platform::msg::kMbOk | platform::msg::kMbIconWarning);
   }
+  removeJournal();
   // Nothing runs after this: no tick, no chat line, no watcher.
   timer1_->setEnabled(false);
   scanner_->stop();

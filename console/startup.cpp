@@ -179,6 +179,9 @@ void Console::Load() {
   f.setText("h1", StoredCounter(stored(Store::kData, "hour2")));
   f.setText("d1", StoredCounter(stored(Store::kData, "day2")));
   f.setText("m1", StoredCounter(stored(Store::kData, "minutes2")));
+  // A session that did not end (the program killed, a crash, the power cut) left its
+  // journal: the instant messages it switched off go back on, its minutes are kept.
+  recoverJournal();
 
   // 6: the multiple messages.
   if (!editors_->messages->readList()) {

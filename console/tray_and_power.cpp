@@ -65,6 +65,7 @@ void Console::sessionEnds() {
   scanner_->stop();
   autoUpchat_->setEnabled(false);
   if (instantMessagesOff_ && !host_->GetScreenName().empty()) switchInstantMessages(true);
+  removeJournal();
   p_.loop.quit(0);
 }
 

@@ -27,27 +27,30 @@ inline constexpr std::uint32_t kQuit = 0x0012;             // WM_QUIT
 inline constexpr std::uint32_t kEndSession = 0x0016;       // WM_ENDSESSION
 inline constexpr std::uint32_t kShowWindow = 0x0018;       // WM_SHOWWINDOW
 inline constexpr std::uint32_t kSetFont = 0x0030;          // WM_SETFONT
-inline constexpr std::uint32_t kKeyDown = 0x0100;          // WM_KEYDOWN
-inline constexpr std::uint32_t kKeyUp = 0x0101;            // WM_KEYUP
-inline constexpr std::uint32_t kChar = 0x0102;             // WM_CHAR
-inline constexpr std::uint32_t kInitDialog = 0x0110;       // WM_INITDIALOG
-inline constexpr std::uint32_t kCommand = 0x0111;          // WM_COMMAND
-inline constexpr std::uint32_t kSysCommand = 0x0112;       // WM_SYSCOMMAND
-inline constexpr std::uint32_t kTimer = 0x0113;            // WM_TIMER
-inline constexpr std::uint32_t kHScroll = 0x0114;          // WM_HSCROLL
-inline constexpr std::uint32_t kVScroll = 0x0115;          // WM_VSCROLL
-inline constexpr std::uint32_t kMouseMove = 0x0200;        // WM_MOUSEMOVE
-inline constexpr std::uint32_t kLButtonDown = 0x0201;      // WM_LBUTTONDOWN
-inline constexpr std::uint32_t kLButtonUp = 0x0202;        // WM_LBUTTONUP
-inline constexpr std::uint32_t kLButtonDblClk = 0x0203;    // WM_LBUTTONDBLCLK
-inline constexpr std::uint32_t kRButtonDown = 0x0204;      // WM_RBUTTONDOWN
-inline constexpr std::uint32_t kRButtonUp = 0x0205;        // WM_RBUTTONUP
-inline constexpr std::uint32_t kMdiCreate = 0x0220;        // WM_MDICREATE
-inline constexpr std::uint32_t kMdiDestroy = 0x0221;       // WM_MDIDESTROY
-inline constexpr std::uint32_t kMdiActivate = 0x0222;      // WM_MDIACTIVATE
-inline constexpr std::uint32_t kMdiGetActive = 0x0229;     // WM_MDIGETACTIVE
-inline constexpr std::uint32_t kUser = 0x0400;             // WM_USER
-inline constexpr std::uint32_t kApp = 0x8000;              // WM_APP
+// WM_COPYDATA: lParam points at a CopyData; the system copies the bytes into the
+// receiving process, which may read them only while it handles the message.
+inline constexpr std::uint32_t kCopyData = 0x004A;
+inline constexpr std::uint32_t kKeyDown = 0x0100;        // WM_KEYDOWN
+inline constexpr std::uint32_t kKeyUp = 0x0101;          // WM_KEYUP
+inline constexpr std::uint32_t kChar = 0x0102;           // WM_CHAR
+inline constexpr std::uint32_t kInitDialog = 0x0110;     // WM_INITDIALOG
+inline constexpr std::uint32_t kCommand = 0x0111;        // WM_COMMAND
+inline constexpr std::uint32_t kSysCommand = 0x0112;     // WM_SYSCOMMAND
+inline constexpr std::uint32_t kTimer = 0x0113;          // WM_TIMER
+inline constexpr std::uint32_t kHScroll = 0x0114;        // WM_HSCROLL
+inline constexpr std::uint32_t kVScroll = 0x0115;        // WM_VSCROLL
+inline constexpr std::uint32_t kMouseMove = 0x0200;      // WM_MOUSEMOVE
+inline constexpr std::uint32_t kLButtonDown = 0x0201;    // WM_LBUTTONDOWN
+inline constexpr std::uint32_t kLButtonUp = 0x0202;      // WM_LBUTTONUP
+inline constexpr std::uint32_t kLButtonDblClk = 0x0203;  // WM_LBUTTONDBLCLK
+inline constexpr std::uint32_t kRButtonDown = 0x0204;    // WM_RBUTTONDOWN
+inline constexpr std::uint32_t kRButtonUp = 0x0205;      // WM_RBUTTONUP
+inline constexpr std::uint32_t kMdiCreate = 0x0220;      // WM_MDICREATE
+inline constexpr std::uint32_t kMdiDestroy = 0x0221;     // WM_MDIDESTROY
+inline constexpr std::uint32_t kMdiActivate = 0x0222;    // WM_MDIACTIVATE
+inline constexpr std::uint32_t kMdiGetActive = 0x0229;   // WM_MDIGETACTIVE
+inline constexpr std::uint32_t kUser = 0x0400;           // WM_USER
+inline constexpr std::uint32_t kApp = 0x8000;            // WM_APP
 
 // Edit controls.
 inline constexpr std::uint32_t kEmSetReadOnly = 0x00CF;   // EM_SETREADONLY
@@ -172,5 +175,12 @@ inline constexpr int kIdNo = 7;
 
 // Mouse messages a tray icon reports in its callback's lParam.
 inline constexpr std::uint32_t kTrayCallback = kMouseMove;  // the program's chosen callback number
+
+// The record WM_COPYDATA points at, laid out as the system's COPYDATASTRUCT.
+struct CopyData {
+  std::uintptr_t tag = 0;  // what the data is, for the receiver
+  std::uint32_t size = 0;
+  const void* data = nullptr;
+};
 
 }  // namespace vantary::platform::msg

@@ -49,7 +49,8 @@ SettingsPaths PathsOf(platform::Files& files) {
                 windowsMoved);
   SettingsPaths paths{program + "\\etr.cfj",        windows + "\\vantari4583.dat",
                       windows + "\\vantary12.ini",  windows + "\\vantary122.ini",
-                      windows + "\\vantary123.ini", program + "\\ran.cfj"};
+                      windows + "\\vantary123.ini", program + "\\ran.cfj",
+                      windows + "\\vantari4583.jnl"};
   if (windowsMoved) {
     paths.movedTo = windows;
     paths.movedFrom = programMoved ? windowsHome + " and " + programHome : windowsHome;

@@ -230,6 +230,8 @@ struct SimWorld::Impl {
   bool trayRefuses = false;
   std::vector<ShellRecord> shellEvents;
   std::optional<bool> startProgramResult;
+  std::set<Text> claims;                          // instance names held, folded
+  std::map<ProcessId, std::vector<Text>> output;  // lines each process wrote out
   std::uint64_t tempCounter = 0;
 
   std::filesystem::path hostPath(std::string_view programPath) const;
@@ -253,7 +255,7 @@ std::unique_ptr<Sound> MakeSound(SimWorld::Impl& world);
 std::unique_ptr<Tray> MakeTray(SimWorld::Impl& world);
 // The sim's number for the shell's "TaskbarCreated" message (a registered message's range).
 inline constexpr std::uint32_t kSimTaskbarCreated = 0xC0DE;
-std::unique_ptr<Shell> MakeShell(SimWorld::Impl& world);
+std::unique_ptr<Shell> MakeShell(SimWorld::Impl& world, ProcessId process);
 std::unique_ptr<Screen> MakeScreen(SimWorld::Impl& world);
 std::unique_ptr<Random> MakeRandom(ProcessId process);
 // Moves the window so its top-left corner lies at the drag target, if one is set

@@ -205,7 +205,7 @@ class SimTray final : public Tray {
 
 class SimShell final : public Shell {
  public:
-  explicit SimShell(SimWorld::Impl& world) : w_(world) {}
+  SimShell(SimWorld::Impl& world, ProcessId process) : w_(world), process_(process) {}
 
   bool startProgram(std::string_view path, int showCommand) override {
     w_.shellEvents.push_back(ShellRecord{ShellRecord::Kind::kStart, Text(path), showCommand, 0});
@@ -217,8 +217,33 @@ class SimShell final : public Shell {
     return true;
   }
 
+  std::unique_ptr<InstanceClaim> claimInstance(std::string_view name) override {
+    const Text folded = text::ToLower(name);
+    if (!w_.claims.insert(folded).second) return nullptr;
+    return std::make_unique<Claim>(w_, folded);
+  }
+
+  bool writeOutputLine(std::string_view line) override {
+    w_.output[process_].emplace_back(line);
+    return true;
+  }
+
  private:
+  // Given back with the object: a test ends a process's program by destroying it.
+  class Claim final : public InstanceClaim {
+   public:
+    Claim(SimWorld::Impl& world, Text name) : w_(world), name_(std::move(name)) {}
+    ~Claim() override { w_.claims.erase(name_); }
+    Claim(const Claim&) = delete;
+    Claim& operator=(const Claim&) = delete;
+
+   private:
+    SimWorld::Impl& w_;
+    Text name_;
+  };
+
   SimWorld::Impl& w_;
+  ProcessId process_;
 };
 
 class SimScreen final : public Screen {
@@ -336,7 +361,9 @@ std::unique_ptr<Files> MakeFiles(SimWorld::Impl& world, Text programFolder) {
 }
 std::unique_ptr<Sound> MakeSound(SimWorld::Impl& world) { return std::make_unique<SimSound>(world); }
 std::unique_ptr<Tray> MakeTray(SimWorld::Impl& world) { return std::make_unique<SimTray>(world); }
-std::unique_ptr<Shell> MakeShell(SimWorld::Impl& world) { return std::make_unique<SimShell>(world); }
+std::unique_ptr<Shell> MakeShell(SimWorld::Impl& world, ProcessId process) {
+  return std::make_unique<SimShell>(world, process);
+}
 std::unique_ptr<Screen> MakeScreen(SimWorld::Impl& world) { return std::make_unique<SimScreen>(world); }
 std::unique_ptr<Random> MakeRandom(ProcessId process) { return std::make_unique<SimRandom>(process); }
 

@@ -116,7 +116,7 @@ ProcessImpl::ProcessImpl(SimWorld::Impl& world, ProcessId id, Text name, Text pr
       files_(MakeFiles(world, std::move(programFolder))),
       sound_(MakeSound(world)),
       tray_(MakeTray(world)),
-      shell_(MakeShell(world)),
+      shell_(MakeShell(world, id)),
       screen_(MakeScreen(world)),
       random_(MakeRandom(id)),
       platform_{*windows_, loop_, *dialogs_, *files_, *sound_, *tray_, *shell_, *screen_, *random_} {
@@ -345,6 +345,7 @@ const std::vector<SoundRecord>& SimWorld::sounds() const { return impl_->sounds;
 const std::vector<TrayRecord>& SimWorld::trayEvents() const { return impl_->trayEvents; }
 const std::vector<ShellRecord>& SimWorld::shellEvents() const { return impl_->shellEvents; }
 void SimWorld::setStartProgramResult(bool ok) { impl_->startProgramResult = ok; }
+const std::vector<Text>& SimWorld::outputLines(ProcessId process) const { return impl_->output[process]; }
 void SimWorld::setTrayRefuses(bool refuses) { impl_->trayRefuses = refuses; }
 
 namespace {

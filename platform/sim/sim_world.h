@@ -131,6 +131,8 @@ class SimWorld {
   const std::vector<TrayRecord>& trayEvents() const;
   const std::vector<ShellRecord>& shellEvents() const;
   void setStartProgramResult(bool ok);
+  // The lines a process wrote where it was started from (Shell::writeOutputLine).
+  const std::vector<Text>& outputLines(ProcessId process) const;
   // The shell takes no tray icon while this holds (no task bar yet, a busy shell).
   void setTrayRefuses(bool refuses);
   // The shell starts again: the tray's icons are gone and every top-level window is sent

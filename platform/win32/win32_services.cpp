@@ -216,6 +216,75 @@ class Win32Shell final : public Shell {
     return ExitWindowsEx(
                flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED) != 0;
   }
+
+  // A named mutex in the session's own namespace, named after the window station and the
+  // desktop too: one per user desktop. The system closes a dead process's handles, and the
+  // mutex goes with the last of them.
+  std::unique_ptr<InstanceClaim> claimInstance(std::string_view name) override {
+    std::string full = "Local\\" + std::string(name) + "." + ObjectName(GetProcessWindowStation()) + "." +
+                       ObjectName(GetThreadDesktop(GetCurrentThreadId()));
+    // A backslash would name a namespace of its own.
+    std::replace(full.begin() + 6, full.end(), '\\', '.');
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, full.c_str());
+    const DWORD error = GetLastError();
+    if (mutex == nullptr) return nullptr;
+    auto claim = std::make_unique<Claim>(mutex);
+    if (error == ERROR_ALREADY_EXISTS) return nullptr;
+    return claim;
+  }
+
+  bool writeOutputLine(std::string_view line) override {
+    const std::string bytes = std::string(line) + "\r\n";
+    // Output sent to a file or a pipe (redirected by the command line, or the handles a
+    // starting program gave) is there already for a program without a console.
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) {
+      return WriteAll(out, bytes);
+    }
+    // Else the console of the command line that started the program, when there is one.
+    // AttachConsole is looked up, so the program still starts where the system lacks it.
+    using AttachConsoleFn = BOOL(WINAPI*)(DWORD);
+    const auto attach = reinterpret_cast<AttachConsoleFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "AttachConsole")));
+    constexpr DWORD kParentProcess = static_cast<DWORD>(-1);  // ATTACH_PARENT_PROCESS
+    if (attach == nullptr || !attach(kParentProcess)) return false;
+    bool written = false;
+    HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE) {
+      written = WriteAll(console, bytes);
+      CloseHandle(console);
+    }
+    FreeConsole();
+    return written;
+  }
+
+ private:
+  class Claim final : public InstanceClaim {
+   public:
+    explicit Claim(HANDLE mutex) : mutex_(mutex) {}
+    ~Claim() override { CloseHandle(mutex_); }
+    Claim(const Claim&) = delete;
+    Claim& operator=(const Claim&) = delete;
+
+   private:
+    HANDLE mutex_;
+  };
+
+  static std::string ObjectName(HANDLE object) {
+    char name[256] = {};
+    DWORD needed = 0;
+    if (object == nullptr || !GetUserObjectInformationA(object, UOI_NAME, name, sizeof(name) - 1, &needed)) {
+      return "default";
+    }
+    return name;
+  }
+
+  static bool WriteAll(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+  }
 };
 
 class Win32Screen final : public Screen {

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -42,6 +43,12 @@
 
 namespace vantary::platform::win32 {
 namespace {
+
+// WM_COPYDATA's record passes through as the system's own.
+static_assert(sizeof(msg::CopyData) == sizeof(COPYDATASTRUCT) &&
+              offsetof(msg::CopyData, tag) == offsetof(COPYDATASTRUCT, dwData) &&
+              offsetof(msg::CopyData, size) == offsetof(COPYDATASTRUCT, cbData) &&
+              offsetof(msg::CopyData, data) == offsetof(COPYDATASTRUCT, lpData));
 
 HWND ToHwnd(Window w) { return reinterpret_cast<HWND>(HandleBits(w.value)); }
 Window FromHwnd(HWND h) { return Window{HandleValue(reinterpret_cast<std::intptr_t>(h))}; }

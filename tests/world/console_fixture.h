@@ -99,6 +99,7 @@ struct ConsoleWorld {
     if (which == "config") return p.config;
     if (which == "data") return p.data;
     if (which == "messages") return p.messages;
+    if (which == "journal") return p.journal;
     return p.asciiList3;
   }
   void setConfig(std::string_view key, std::string_view value) {

@@ -222,6 +222,67 @@ TEST(ConsoleSession, WindowsEndingTheSessionKeepsTheTimeAndTurnsMessagesBackOn) 
   EXPECT_EQ(w.takenSince(taken), std::vector<Text>{});
 }
 
+// A program killed in the middle of a session (the task list, a crash, the power cut)
+// leaves its journal; the next start puts back what it can and tells the user once. A
+// session ended by idle off leaves none.
+TEST(ConsoleSession, AnUnfinishedSessionIsPutRightAtTheNextStart) {
+  const struct {
+    const char* name;
+    bool messagesOff;      // the session switched the instant messages off
+    bool idleOff;          // the session ended before the program was killed
+    const char* replaced;  // the journal's contents as the next start finds them (nullptr: as left)
+    bool held;             // another program holds the journal at the next start
+    const char* told;      // what the next start tells ("" nothing)
+    const char* minutes;   // the overall minutes stored after the next start
+    bool messagesOnAfter;
+  } cases[] = {
+      {"idle off, then killed", true, true, nullptr, false, "", "3", true},
+      {"killed with the messages off", true, false, nullptr, false,
+       "vantary did not end normally last time. it switched your instant messages back on.", "3", true},
+      {"killed with the messages on", false, false, nullptr, false, "vantary did not end normally last time.",
+       "3", true},
+      {"the data file's last write failed", false, false,
+       "[journal]\r\nengaged=1\r\naway=9\r\noverall=9\r\nimoff=0\r\n", false,
+       "vantary did not end normally last time. 6 minutes of its last session were added to the overall "
+       "time.",
+       "9", true},
+      {"damaged", true, false, "[journal]\r\noverall=3 minutes\r\n", false, " was damaged: nothing", "3",
+       false},
+      {"held", true, false, nullptr, true, " could not be read: ", "3", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConsoleWorld w;
+    w.existingMachine();
+    w.setConfig("offbe", c.messagesOff ? "1" : "0");
+    w.signOnInRoom();
+    w.start(1000);
+    w.click("idleon");
+    w.minutes(3);
+    w.world.runFor(w.minute / 2);
+    if (c.idleOff) w.click("idleon");
+    EXPECT_EQ(w.host.instantMessagesOn(), !c.messagesOff || c.idleOff);
+    w.stop();
+
+    const Text journal = w.path("journal");
+    EXPECT_EQ(w.program().files.fileExists(journal), !c.idleOff);
+    if (c.replaced != nullptr) w.program().files.writeFileAtomic(journal, c.replaced);
+    w.world.setFileLocked(journal, c.held);
+    w.start(1000);
+    w.world.runFor(2 * kTellCheckMs);
+    EXPECT_EQ(w.host.instantMessagesOn(), c.messagesOnAfter);
+    if (*c.told == '\0') {
+      EXPECT_EQ(w.world.dialogs().size(), 0u);
+    } else {
+      ASSERT_EQ(w.world.dialogs().size(), 1u);
+      EXPECT_NE(w.world.dialogs()[0].text.find(c.told), Text::npos) << w.world.dialogs()[0].text;
+    }
+    EXPECT_EQ(w.data("minutes2"), c.minutes);
+    EXPECT_EQ(w.program().files.fileExists(journal), c.held);
+    w.world.setFileLocked(journal, false);
+  }
+}
+
 TEST(ConsoleSession, IdleOffInTheMiddleOfAScrollEndsTheScroll) {
   ConsoleWorld w;
   w.existingMachine();
