@@ -48,7 +48,8 @@ Text ArgumentAfter(std::string_view line, std::size_t wordLength) {
 // long the wait.
 void Console::ChatLine(const Text& sender, const Text& line) {
   const Text screenName = host_->GetScreenName();
-  if (screenName.empty() || sender != screenName) return;
+  if (screenName.empty()) return;
+  if (sender != screenName) return noteAway(sender, line, screenName);
   if (host_->TakeOwnLine(line)) return;
   runInTurn([this, sender, line, saidMs = p_.loop.nowMs()] { chatLineNow(sender, line, saidMs); }, true);
 }
@@ -124,7 +125,8 @@ void Console::chatLineNow(const Text& sender, const Text& line, std::uint64_t sa
 
   // The user may have signed off, or another name on, while the command waited.
   const Text screenName = host_->GetScreenName();
-  if (screenName.empty() || sender != screenName) return;
+  if (screenName.empty()) return;
+  if (sender != screenName) return noteAway(sender, line, screenName);
   const Text trigger = this->trigger();
   if (line.compare(0, trigger.size(), trigger) != 0) return;
 

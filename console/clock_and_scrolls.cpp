@@ -19,6 +19,8 @@ using text::DigitsOnly;
 }  // namespace
 
 void Console::MainTimerTick() {
+  // A tick inside idle on's own waits is left out; the next one makes its minutes up.
+  if (starting_) return;
   const std::shared_ptr<bool> alive = alive_;
   ticking_ = true;
   mainTimerTick();

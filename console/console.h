@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console/away.h"
 #include "console/command_line.h"
 #include "console/idle_clock.h"
 #include "console/menu.h"
@@ -24,6 +25,7 @@
 #include "settings/program_files.h"
 #include "toolkit/form.h"
 #include "windows/about_window.h"
+#include "windows/away_window.h"
 #include "windows/command_list.h"
 #include "windows/credits_window.h"
 #include "windows/help_window.h"
@@ -169,6 +171,12 @@ class Console {
   void GreetsCommand();             // `greets`: the credits window
   void AboutCommand();              // `about`
   void HelpCommand();               // `helps`
+  void AwayLogToggle();             // `awaylog`
+  void AutoReplyToggle();           // `awayreply`
+  void AwayViewCommand();           // `awayview`: the away window
+  // What the away log kept, oldest first (cleared by the away window's "clear").
+  const std::vector<AwayEntry>& awayEntries() const { return away_; }
+  windows::AwayWindow* awayWindow() { return awayWindow_.get(); }
   // The windows of the "vie&w" items, once the items have made them (nullptr before). The
   // credits window is made afresh by the first "&greets" after its "end".
   windows::CreditsWindow* credits() { return credits_.get(); }
@@ -262,6 +270,12 @@ class Console {
   void chatIdleOn();
   void chatIdleOff();
   void chatReason(const Text& reason);
+  // A line of another member while idling: kept when it names the user or comes from a
+  // watched member, and answered by the auto-reply when it names the user.
+  void noteAway(const Text& sender, const Text& line, const Text& screenName);
+  void keepAway(AwayEntry entry);
+  void replyAway(const Text& member, const Text& line);
+  void showAway();
   // The reason mode with this reason, stored: false when it could not be written yet.
   bool setReason(const Text& reason);
   // The journal beside the data file: what an unfinished session leaves behind (the
@@ -341,6 +355,20 @@ class Console {
   std::deque<Told> toTell_;
   platform::Timer* tellTimer_ = nullptr;
   bool ticking_ = false;
+  // Idle on is entering the room, switching the messages off and saying it is engaged.
+  bool starting_ = false;
+  // The away log and the auto-reply: what was kept, the lines away.log has still to take,
+  // whether its failure was told, the members watched, the reply's text and period, its
+  // pace and the bodies of the last replies sent.
+  std::vector<AwayEntry> away_;
+  std::string awayUnwritten_;
+  bool awayUnwrittenTold_ = false;
+  std::unique_ptr<windows::AwayWindow> awayWindow_;
+  std::vector<Text> watched_;
+  Text replyText_;
+  std::uint64_t replyPeriodMs_ = std::uint64_t{kDefaultReplyPeriodMinutes} * 60'000;
+  ReplyPace replyPace_;
+  std::deque<Text> repliesSent_;
   // False once the console is gone: a command may end the program and its console.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -20,7 +20,7 @@ constexpr MenuItemDef Separator(int depth) {
   return MenuItemDef{"-", "", depth, C::kNone, false, false, true};
 }
 
-// Design states: `dlul`, `rea`, `offbe` and `onaf` checked; `setroom` greyed until
+// Design states: `dlul`, `rea`, `offbe`, `onaf` and `awaylog` checked; `setroom` greyed until
 // `roomidle` is checked; `link`, `han` and `loggoff` greyed for good.
 constexpr auto kTree = std::to_array<MenuItemDef>({
     Item("idleon", "idle &on", 0, C::kIdleOn),
@@ -49,6 +49,9 @@ constexpr auto kTree = std::to_array<MenuItemDef>({
     Item("scrollint", "scroll interval:", 1, C::kScrollInt),
     Separator(1),
     Item("enterpr", "&chat enter", 1, C::kEnterPr),
+    Separator(1),
+    Item("awaylog", "a&way log", 1, C::kAwayLog, true),
+    Item("awayreply", "auto re&ply", 1, C::kAwayReply),
     Sub("trans", "&transfer", 0),
     Item("scroltrans", "scr&oll transfer", 1, C::kScrolTrans),
     Separator(1),
@@ -89,6 +92,7 @@ constexpr auto kTree = std::to_array<MenuItemDef>({
     Item("greets", "&greets", 1, C::kGreets),
     Item("about", "ab&out", 1, C::kAbout),
     Item("helps", "h&elp", 1, C::kHelps),
+    Item("awayview", "a&way", 1, C::kAwayView),
     Separator(0),
     Item("mini", "&minimize", 0, C::kMini),
     Item("end", "&end", 0, C::kEnd),

@@ -37,6 +37,8 @@ enum class MenuCommand : std::uint32_t {
   kOnAf = 1113,
   kScrollInt = 1114,
   kEnterPr = 1115,
+  kAwayLog = 1116,
+  kAwayReply = 1117,
   kScrolTrans = 1201,
   kUpchat = 1202,
   kUnup = 1203,
@@ -62,6 +64,7 @@ enum class MenuCommand : std::uint32_t {
   kGreets = 1401,
   kAbout = 1402,
   kHelps = 1403,
+  kAwayView = 1404,
   kMini = 1501,
   kEnd = 1502,
 };

@@ -55,6 +55,9 @@ constexpr OwnCommand kOwnCommands[] = {
     {MenuCommand::kGreets, &Console::GreetsCommand},
     {MenuCommand::kAbout, &Console::AboutCommand},
     {MenuCommand::kHelps, &Console::HelpCommand},
+    {MenuCommand::kAwayLog, &Console::AwayLogToggle},
+    {MenuCommand::kAwayReply, &Console::AutoReplyToggle},
+    {MenuCommand::kAwayView, &Console::AwayViewCommand},
 };
 
 }  // namespace

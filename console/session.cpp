@@ -45,6 +45,11 @@ void Console::startSession() {
   toolkit::Form& f = *form_;
   menu_->setCaption("idleon", kIdleOffCaption);
   timer1_->setEnabled(true);
+  // The room and the instant messages may take the host a while, and their waits let the
+  // main timer tick: its minutes are counted from here, but no tick scrolls before the
+  // engaged line (see MainTimerTick).
+  starting_ = true;
+  const std::shared_ptr<bool> alive = alive_;
   // An empty name (a cancelled or blank "set room name") names no room: none is entered,
   // rather than the room keyword run bare.
   if (menu_->checked("roomidle") && !text::Trim(f.text("roomenter2")).empty()) {
@@ -60,6 +65,8 @@ void Console::startSession() {
   if (menu_->checked("offbe")) switchInstantMessages(false);
   // A chat command's turn that came too late answers nothing (kChatAnswerStaleMs).
   if (answering_) sendStatus(style().ascii1, Text(" vantarý³ · engaged"_ansi));
+  if (!*alive) return;
+  starting_ = false;
   writeJournal();
 }
 
@@ -76,6 +83,8 @@ void Console::endSession(bool pause) {
     switchInstantMessages(true);
   }
   if (answering_) sendStatus(style().ascii1, Text(" vantarý³ · dis-engaged"_ansi));
+  // What was said to the user meanwhile, however the session ended.
+  if (!away_.empty()) showAway();
 }
 
 void Console::switchInstantMessages(bool on) {

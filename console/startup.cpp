@@ -10,6 +10,7 @@
 #include "console/console.h"
 #include "platform/messages.h"
 #include "settings/settings_store.h"
+#include "text/text_ops.h"
 #include "toolkit/window_utils.h"
 
 namespace vantary::console {
@@ -199,6 +200,13 @@ void Console::Load() {
 
   // 8 to 18: the menu from the settings.
   applySettingsToMenu();
+  // The away log (on unless switched off) and the auto-reply (off unless switched on).
+  menu_->check("awaylog", stored(Store::kConfig, "awaylog") != "0");
+  menu_->check("awayreply", stored(Store::kConfig, "awayreply") == "1");
+  watched_ = WatchList(stored(Store::kConfig, "watch"));
+  replyText_ = stored(Store::kConfig, "replytext");
+  if (text::Trim(replyText_).empty()) replyText_ = Text(kDefaultReplyText);
+  replyPeriodMs_ = std::uint64_t{ReplyPeriodMinutes(stored(Store::kConfig, "replyperiod"))} * 60'000;
 
   // 19: tell the room.
   Announce(true);

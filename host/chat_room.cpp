@@ -13,6 +13,18 @@
 namespace vantary::host {
 namespace {
 
+// Counts a line of the program's the host has not taken yet, for as long as it waits.
+class Waiting {
+ public:
+  explicit Waiting(int& count) : count_(count) { ++count_; }
+  ~Waiting() { --count_; }
+  Waiting(const Waiting&) = delete;
+  Waiting& operator=(const Waiting&) = delete;
+
+ private:
+  int& count_;
+};
+
 namespace msg = platform::msg;
 using platform::LParam;
 using platform::LResult;
@@ -142,6 +154,7 @@ void Host::SendChatLine(std::string_view whole) {
   if (!saved->empty()) ws.setText(input, "");
   ws.setText(input, line);
   ownLines_.said(line, p_.loop.nowMs());
+  const Waiting waiting(linesWaiting_);
   const bool taken = PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
     const std::optional<Text> now = ReadBox(ws, input);
     if (!now) return std::nullopt;
@@ -174,6 +187,7 @@ void Host::SendChatLineEx(std::string_view whole, bool addFont, bool clip) {
   if (input == rich2 && !saved->empty()) ws.setText(input, "");
   ws.setText(input, text);
   ownLines_.said(text, p_.loop.nowMs());
+  const Waiting waiting(linesWaiting_);
   PressEnterUntilTaken(p_, input, false, [&]() -> std::optional<bool> {
     const std::optional<LResult> length = ws.textLength(input);
     if (!length) return std::nullopt;
@@ -192,6 +206,7 @@ void Host::SendPlainChatLine(std::string_view whole) {
   if (!saved) return;
   ws.setText(input, line);
   ownLines_.said(line, p_.loop.nowMs());
+  const Waiting waiting(linesWaiting_);
   // The plain room's box is pressed once before any event runs.
   PressEnterUntilTaken(p_, input, true, [&]() -> std::optional<bool> {
     const std::optional<Text> now = ReadBox(ws, input);

@@ -2,6 +2,7 @@
 // from those seen before, and raises one event per new message.
 #include "host/chat_scanner.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -88,7 +89,9 @@ std::vector<ChatScanner::LineSpan> ChatScanner::SplitLines(std::string_view tran
 ChatScanner::Need ChatScanner::need() {
   if (!settled_) return Need::kWhole;
   auto& ws = host_.platform().windows;
-  const bool due = ++looksSinceWhole_ >= kChatWholeLookEvery;
+  const std::size_t every =
+      std::max<std::size_t>(kChatWholeLookEvery, transcript_.size() / kChatWholeLookBytes);
+  const bool due = ++looksSinceWhole_ >= every;
   if (mdi_ && ws.findChild(mdi_, Window{}, kChildClass) != top_) return Need::kWhole;
   if (!transcriptWindow_) return due ? Need::kWhole : Need::kNothing;
   if (due) return Need::kRead;

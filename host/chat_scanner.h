@@ -19,8 +19,9 @@ namespace vantary::host {
 // are quick ones, two questions to the window system: whether the host's top window is
 // still the one the last whole look saw (windows that come up go on top, so the room
 // found then still holds), and the transcript's length, which shows whether anything was
-// said. A look after a new length, and every kChatWholeLookEvery-th look all the same,
-// reads the transcript whole from the control found then, after checking the room's
+// said. A look after a new length, and every kChatWholeLookEvery-th look all the same (a
+// long transcript's less often, see kChatWholeLookBytes), reads the transcript whole from
+// the control found then, after checking the room's
 // caption: so a room re-opened under a new caption in the same window is seen, and, in a
 // room at the host's line limit, a new line exactly as long as the one it pushed out. A
 // new top window, or a control that is gone, has the room found afresh.
@@ -32,12 +33,18 @@ inline constexpr std::uint32_t kChatWholeLookEvery = 4;
 // The transcript keeps the lines said meanwhile: they are raised once the host answers.
 inline constexpr std::uint32_t kChatSlowLookMs = 1000;
 inline constexpr std::uint32_t kChatUnansweredBackoffMs = 10000;
-// The longest transcript read, as much as either window system reads of a control's text.
-// A longer transcript gives no events: WM_GETTEXT gives only its head, the oldest lines,
-// so the lines said while the transcript stays over the limit cannot be read at all, and
-// the head, shifting as the host drops lines, would pass old lines off as new. What is
-// still shown once it is back under the limit is raised then.
-inline constexpr std::size_t kChatReadLimit = std::size_t{1} << 20;
+// The longest transcript read: a bound on the memory a host can make the scanner take, far
+// above any transcript a host keeps (it keeps a bounded number of lines, and the program
+// cuts its own to host::kChatLineLimit: 640 lines of 100 KB from other members fill it). A
+// longer transcript gives no events: WM_GETTEXT gives only its head, the oldest lines, so
+// the lines said while the transcript stays over the limit cannot be read at all, and the
+// head, shifting as the host drops lines, would pass old lines off as new. What is still
+// shown once it is back under the limit is raised then.
+inline constexpr std::size_t kChatReadLimit = std::size_t{64} << 20;
+// A long transcript is read whole for what its length cannot show less often: once per
+// kChatWholeLookBytes of it in looks, so the reads that change nothing cost at most this
+// much a look on average (a new length is read at once, whatever the size).
+inline constexpr std::size_t kChatWholeLookBytes = std::size_t{64} << 10;
 
 // One message of the room: the screen name in front of ":" and TAB, and the text.
 struct ChatLine {
@@ -93,6 +100,8 @@ class ChatScanner {
   void poll();
 
   const Stats& stats() const { return stats_; }
+  // The caption of the room the last events came from.
+  const Text& roomCaption() const { return caption_; }
 
  private:
   struct LineSpan {

@@ -101,6 +101,9 @@ class Host {
 
   // ---- chat room I/O -----------------------------------------------------------------
   void SendChatLine(std::string_view line);
+  // A line of the program's is in the room's input box and the host has not taken it yet
+  // (its flood control holds it back).
+  bool LineWaiting() const { return linesWaiting_ > 0; }
   void SendChatLineEx(std::string_view line, bool addFont, bool clip);
   void SendPlainChatLine(std::string_view line);
   void SendClearLine();
@@ -170,6 +173,7 @@ class Host {
   Platform& p_;
   StyleSource style_;
   OwnLines ownLines_;
+  int linesWaiting_ = 0;
 };
 
 }  // namespace vantary::host

@@ -12,10 +12,14 @@ namespace vantary::platform {
 
 using TimerId = std::uint64_t;
 
+// The local wall clock: the time of day, and the date it falls on.
 struct TimeOfDay {
   int hour = 0;    // 0..23
   int minute = 0;  // 0..59
   int second = 0;  // 0..59
+  int year = 0;
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
 };
 
 // The shortest step a poll without pending timers moves on by. The real system's timers

@@ -47,10 +47,10 @@ SettingsPaths PathsOf(platform::Files& files) {
   const Text windows =
       FolderFor(files, windowsHome, {"vantari4583.dat", "vantary12.ini", "vantary122.ini", "vantary123.ini"},
                 windowsMoved);
-  SettingsPaths paths{program + "\\etr.cfj",        windows + "\\vantari4583.dat",
-                      windows + "\\vantary12.ini",  windows + "\\vantary122.ini",
-                      windows + "\\vantary123.ini", program + "\\ran.cfj",
-                      windows + "\\vantari4583.jnl"};
+  SettingsPaths paths{program + "\\etr.cfj",         windows + "\\vantari4583.dat",
+                      windows + "\\vantary12.ini",   windows + "\\vantary122.ini",
+                      windows + "\\vantary123.ini",  program + "\\ran.cfj",
+                      windows + "\\vantari4583.jnl", windows + "\\away.log"};
   if (windowsMoved) {
     paths.movedTo = windows;
     paths.movedFrom = programMoved ? windowsHome + " and " + programHome : windowsHome;

@@ -25,6 +25,7 @@ struct SettingsPaths {
   text::Text asciiList3;
   text::Text messages;  // <program folder>\ran.cfj: the multiple messages
   text::Text journal;   // beside the data file, vantari4583.jnl: an unfinished session
+  text::Text awayLog;   // beside the data file, away.log: what was said while the user was away
   // Set when the files of a folder the user cannot write are kept in the user's own
   // folder from this start on (none of them was there yet): that folder and the folder
   // they would have been in, for telling the user once.

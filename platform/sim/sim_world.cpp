@@ -2,6 +2,7 @@
 // test-facing SimWorld API.
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <limits>
 #include <span>
 
@@ -280,10 +281,18 @@ void SimWorld::Impl::postWork(ProcessId process, std::function<void()> work) {
   queue.push_back(std::move(item));
 }
 
+// The sim's calendar starts on the first of January 2026 and turns at each midnight.
 TimeOfDay SimWorld::Impl::timeOfDay() const {
-  const std::uint64_t ms = (wallAnchorOfDay + (now - wallAnchorNow)) % kDayMs;
-  const auto seconds = static_cast<int>(ms / 1000);
-  return TimeOfDay{seconds / 3600, seconds / 60 % 60, seconds % 60};
+  const std::uint64_t wall = wallAnchorOfDay + (now - wallAnchorNow);
+  const auto seconds = static_cast<int>(wall % kDayMs / 1000);
+  const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::year{2026} / 1 / 1} +
+                                         std::chrono::days{static_cast<int>(wall / kDayMs)}};
+  return TimeOfDay{seconds / 3600,
+                   seconds / 60 % 60,
+                   seconds % 60,
+                   static_cast<int>(date.year()),
+                   static_cast<int>(static_cast<unsigned>(date.month())),
+                   static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 // ---- SimWorld --------------------------------------------------------------------------------

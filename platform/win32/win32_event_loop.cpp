@@ -77,7 +77,7 @@ class Win32EventLoop final : public EventLoop {
   TimeOfDay timeOfDay() override {
     SYSTEMTIME t{};
     GetLocalTime(&t);
-    return TimeOfDay{t.wHour, t.wMinute, t.wSecond};
+    return TimeOfDay{t.wHour, t.wMinute, t.wSecond, t.wYear, t.wMonth, t.wDay};
   }
 
   TimerId startTimer(std::uint32_t intervalMs, std::function<void()> tick) override {

@@ -216,10 +216,13 @@ int main(int argc, char** argv) {
     p.loop.waitUntil([&] { return static_cast<bool>(told = ws.findWindow("", "vantary : last session")); },
                      kProgramStartLimitMs);
     Text text;
+    Text seen = told ? "" : "no box";
     for (Window child = ws.findChild(told, {}, ""); child; child = ws.findChild(told, child, "")) {
-      if (ws.caption(child).find("did not end normally") != Text::npos) text = ws.caption(child);
+      const Text held = ws.text(child);
+      seen += Quoted(held) + " ";
+      if (held.find("did not end normally") != Text::npos) text = held;
     }
-    c.check("the next start tells the user the last session did not end", !text.empty(), Quoted(text));
+    c.check("the next start tells the user the last session did not end", !text.empty(), seen);
     const std::string data = p.files.readFile(windows + "\\vantari4583.dat").value_or("");
     const long long stored = NumberAfter(data, "MINUTES2");
     c.check("the overall minutes counted are kept (at most one lost)",

@@ -43,6 +43,10 @@ using vantary::text::Text;
 
 // How long a window may take to show after its item.
 constexpr std::uint32_t kShowLimitMs = 10000;
+// How long Wine's end of the session may take: it waits up to 5 s for each program's
+// answers before it offers to end that program, and then on until the answers come, which
+// a loaded machine delays.
+constexpr std::uint32_t kSessionEndLimitMs = 30000;
 
 // The first line of the out-stats announcement as a rich room shows it.
 bool IsOutStats(const Text& line) { return line.rfind("‹° out stats: "_ansi, 0) == 0; }
@@ -207,7 +211,7 @@ int main(int argc, char** argv) {
         },
         static_cast<std::uint32_t>(4 * minuteMs) + kLinesLimitMs);
     c.check("idling shows two minutes", shownMinutes >= 2);
-    const bool ended = EndWindowsSession(kExitLimitMs);
+    const bool ended = EndWindowsSession(kSessionEndLimitMs);
     c.check("Windows' end of the session runs", ended);
     c.check("vantary ends by itself with the session",
             vantary::e2e::WaitForMainWindowGone(p, main, kExitLimitMs));
