@@ -65,13 +65,15 @@ void Console::replyAway(const Text& member, const Text& line) {
     if (!sent.empty() && lower.find(sent) != Text::npos) return;
   }
   if (host_->LineWaiting() || !replyPace_.take(member, p_.loop.nowMs(), replyPeriodMs_)) return;
+  // The answer is remembered as it is decided, so a line repeating it is known for one
+  // even while the answer still waits its turn.
+  const Text body = custom_->expand(replyText_, "");
+  repliesSent_.push_back(text::ToLower(body));
+  if (repliesSent_.size() > kRepliesRemembered) repliesSent_.pop_front();
   runInTurn(
-      [this, member] {
-        if (!idling()) return;
-        const Text body = custom_->expand(replyText_, "");
-        repliesSent_.push_back(text::ToLower(body));
-        if (repliesSent_.size() > kRepliesRemembered) repliesSent_.pop_front();
-        sendStatus(style().ascii2, Text(" vantarý³ · "_ansi) + text::ToLower(member) + ": " + body);
+      [this, member, body] {
+        if (idling())
+          sendStatus(style().ascii2, Text(" vantarý³ · "_ansi) + text::ToLower(member) + ": " + body);
       },
       true);
 }

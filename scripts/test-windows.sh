@@ -243,7 +243,11 @@ vantary_killed=1 vantary_e2e crash-e2e remote_probe $'[vantari]\r\nOFFBE=0\r\nON
 # $build/screenshots (docs/screenshots holds the ones the README shows).
 shots=$logs/shots
 rm -rf "$shots" && mkdir -p "$shots"
-if vantary_e2e shots-e2e shots_probe $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\n' "" "$(winpath "$shots")"; then
+# The away window is pictured after a session in which members named the user; the
+# auto-reply is on and River Stone watched.
+if vantary_e2e shots-e2e shots_probe \
+  $'[vantari]\r\nOFFBE=0\r\nONAF=0\r\nMM=3\r\nAWAYREPLY=1\r\nWATCH=River Stone\r\nREPLYTEXT=gone: r$\r\nREASON=lunch\r\n' \
+  "" "$(winpath "$shots")"; then
   python3 scripts/bmp2png "$build/screenshots" "$shots"/*.bmp || failures=$((failures + 1))
 else
   failures=$((failures + 1))

@@ -376,6 +376,73 @@ int main(int argc, char** argv) {
     ShowWindow(coms, SW_HIDE);
   }
 
+  // What was said while away: members name the user in other case and spacing, one says a
+  // line naming nobody, a watched member speaks, one repeats the auto-reply's answer. The
+  // auto-reply answers each member who named the user once; at idle off the away window
+  // lists the kept lines and away.log holds them.
+  const Text user = channel.stateValue("screen-name");
+  const auto answers = [&] {
+    std::size_t n = 0;
+    for (const Text& line : channel.ask("transcript").value_or(std::vector<Text>{}))
+      n += line.rfind(user + ":\t", 0) == 0 && line.find(": gone: lunch") != Text::npos ? 1 : 0;
+    return n;
+  };
+  const auto roomShows = [&](std::string_view part) {
+    for (const Text& line : channel.ask("transcript").value_or(std::vector<Text>{}))
+      if (line.find(part) != Text::npos) return true;
+    return false;
+  };
+  vantary::e2e::PostCommand(p.windows, main, MenuCommand::kIdleOn);
+  WaitFor(
+      p, [&] { return roomShows("vantarý³ · engaged"_ansi); }, kLinesLimitMs);
+  const std::vector<std::pair<Text, Text>> said = {
+      {"Bob", "hey DEMOUSER are you there"},   {"Bob", "demo user, ping"}, {"Ann", "hello room"},
+      {"River Stone", "just passing through"}, {"Bob", "demouser???"},     {"Ann", "hi demouser"},
+      {"Cy", "gone: lunch, demouser"},
+  };
+  for (const auto& [sender, line] : said) channel.ask("say " + sender + ": " + line);
+  WaitFor(
+      p, [&] { return roomShows("vantarý³ · ann: gone: lunch"_ansi); }, kLinesLimitMs);
+  vantary::e2e::PostCommand(p.windows, main, MenuCommand::kIdleOn);
+  WaitFor(
+      p, [&] { return roomShows("vantarý³ · dis-engaged"_ansi); }, kLinesLimitMs);
+  c.check("the auto-reply answered Bob and Ann once each, and not the one repeating it", answers() == 2,
+          std::to_string(answers()) + " answers");
+  HWND away = nullptr;
+  WaitFor(
+      p, [&] { return away = FindForm("away", true); }, kWindowLimitMs);
+  if (c.check("the away window shows at idle off", away != nullptr)) {
+    Settle(p, 500);
+    shoot("away", away);
+    // The rows as the list answers another process: Wine gives them in UTF-16.
+    std::vector<Text> rows;
+    for (HWND ch = GetWindow(away, GW_CHILD); ch != nullptr; ch = GetWindow(ch, GW_HWNDNEXT)) {
+      const LRESULT count = SendMessageW(ch, LB_GETCOUNT, 0, 0);
+      for (LRESULT i = 0; i > LB_ERR && i < count; ++i) {
+        wchar_t wide[512] = {};
+        if (SendMessageW(ch, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= 512) continue;
+        SendMessageW(ch, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char row[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, row, sizeof row, nullptr, nullptr);
+        const Text text(row);
+        rows.push_back(text.size() > 7 ? text.substr(7) : text);  // without "HH:MM  "
+      }
+    }
+    const std::vector<Text> kept = {"Bob: hey DEMOUSER are you there",
+                                    "Bob: demo user, ping",
+                                    "River Stone: just passing through",
+                                    "Bob: demouser???",
+                                    "Ann: hi demouser",
+                                    "Cy: gone: lunch, demouser"};
+    c.check("it lists exactly the lines that named the user or came from a watched member", rows == kept,
+            vantary::e2e::QuotedAll(rows));
+    const Text log = p.files.readFile(p.files.windowsFolder() + "\\away.log").value_or("");
+    bool logged = true;
+    for (const Text& line : kept) logged = logged && log.find("] " + line + "\r\n") != Text::npos;
+    c.check("away.log holds them", logged, Quoted(log));
+    ShowWindow(away, SW_HIDE);
+  }
+
   vantary::e2e::PostCommand(p.windows, main, MenuCommand::kEnd);
   c.check("vantary closes after end", WaitFor(
                                           p, [&] { return !p.windows.exists(main); }, kWindowLimitMs));
