@@ -86,13 +86,18 @@ Text AwayWindowRow(const AwayEntry& e) {
   return TwoDigits(e.when.hour) + ":" + TwoDigits(e.when.minute) + "  " + e.sender + ": " + e.text;
 }
 
-std::uint32_t ReplyPeriodMinutes(std::string_view stored) {
-  if (stored.empty() || stored.size() > 4 ||
-      stored.find_first_not_of("0123456789") != std::string_view::npos) {
-    return kDefaultReplyPeriodMinutes;
+std::optional<std::uint32_t> ReplyPeriodOf(std::string_view digits) {
+  if (digits.empty() || digits.size() > 4 ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
   }
-  const auto minutes = static_cast<std::uint32_t>(std::stoul(std::string(stored)));
-  return minutes >= 1 && minutes <= kLongestReplyPeriodMinutes ? minutes : kDefaultReplyPeriodMinutes;
+  const auto minutes = static_cast<std::uint32_t>(std::stoul(std::string(digits)));
+  if (minutes < 1 || minutes > kLongestReplyPeriodMinutes) return std::nullopt;
+  return minutes;
+}
+
+std::uint32_t ReplyPeriodMinutes(std::string_view stored) {
+  return ReplyPeriodOf(stored).value_or(kDefaultReplyPeriodMinutes);
 }
 
 bool ReplyPace::take(std::string_view member, std::uint64_t nowMs, std::uint64_t periodMs) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,9 @@ inline constexpr std::uint32_t kDefaultReplyPeriodMinutes = 10;
 inline constexpr std::uint32_t kLongestReplyPeriodMinutes = 24 * 60;
 // The reply's text when none is stored: the reason and the time away, as custom macros.
 inline constexpr std::string_view kDefaultReplyText = "away: r$ (d1$d h1$h m1$m)";
-// The period as stored: a whole number of minutes from 1 to a day, else the default.
+// A period as typed or stored: a whole number of minutes from 1 to a day, else nullopt.
+std::optional<std::uint32_t> ReplyPeriodOf(std::string_view digits);
+// The period as stored, or the default for anything else.
 std::uint32_t ReplyPeriodMinutes(std::string_view stored);
 inline constexpr std::size_t kRepliesPerMinute = 3;
 class ReplyPace {

@@ -89,6 +89,48 @@ void Console::showAway() {
 
 void Console::AwayViewCommand() { showAway(); }
 
+void Console::AwaySettingsCommand() {
+  if (!awaySettings_) {
+    awaySettings_ = std::make_unique<windows::AwaySettingsWindow>(
+        p_, [this](const windows::AwaySettings& s) { return saveAwaySettings(s); });
+  }
+  Text watch;
+  for (const Text& member : watched_) watch += (watch.empty() ? "" : "\r\n") + member;
+  awaySettings_->fill(windows::AwaySettings{watch, replyText_, std::to_string(replyPeriodMs_ / 60'000),
+                                            menu_->checked("awaylog"), menu_->checked("awayreply")});
+  toolkit::ShowRestored(*awaySettings_);
+}
+
+// What is saved holds at once; a write that fails is kept and told as every settings write
+// of the console is (see store).
+bool Console::saveAwaySettings(const windows::AwaySettings& s) {
+  const Text period(text::Trim(s.period));
+  const std::optional<std::uint32_t> minutes = ReplyPeriodOf(period);
+  if (!minutes) {
+    messageBox("enter a number of minutes between ( 1 - 1440 )", windows::kAwaySettingsCaption,
+               msg::kMbOk | msg::kMbIconError);
+    return false;
+  }
+  // One member a line; stored joined by commas, which no screen name holds.
+  watched_.clear();
+  for (std::string_view line : text::SplitLines(s.watch)) {
+    const std::string_view member = text::Trim(line);
+    if (!member.empty() && member.find(',') == std::string_view::npos) watched_.emplace_back(member);
+  }
+  Text stored;
+  for (const Text& member : watched_) stored += (stored.empty() ? "" : ",") + member;
+  replyText_ = text::Trim(s.reply).empty() ? Text(kDefaultReplyText) : s.reply;
+  replyPeriodMs_ = std::uint64_t{*minutes} * 60'000;
+  menu_->check("awaylog", s.keepLog);
+  menu_->check("awayreply", s.autoReply);
+  storeConfig("watch", stored);
+  storeConfig("replytext", replyText_);
+  storeConfig("replyperiod", period);
+  storeConfig("awaylog", s.keepLog ? "1" : "0");
+  storeConfig("awayreply", s.autoReply ? "1" : "0");
+  return true;
+}
+
 void Console::AwayLogToggle() {
   const bool on = !menu_->checked("awaylog");
   menu_->check("awaylog", on);

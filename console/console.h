@@ -25,6 +25,7 @@
 #include "settings/program_files.h"
 #include "toolkit/form.h"
 #include "windows/about_window.h"
+#include "windows/away_settings_window.h"
 #include "windows/away_window.h"
 #include "windows/command_list.h"
 #include "windows/credits_window.h"
@@ -174,6 +175,8 @@ class Console {
   void AwayLogToggle();             // `awaylog`
   void AutoReplyToggle();           // `awayreply`
   void AwayViewCommand();           // `awayview`: the away window
+  void AwaySettingsCommand();       // `awayset`: the away settings window
+  windows::AwaySettingsWindow* awaySettingsWindow() { return awaySettings_.get(); }
   // What the away log kept, oldest first (cleared by the away window's "clear").
   const std::vector<AwayEntry>& awayEntries() const { return away_; }
   windows::AwayWindow* awayWindow() { return awayWindow_.get(); }
@@ -276,6 +279,9 @@ class Console {
   void keepAway(AwayEntry entry);
   void replyAway(const Text& member, const Text& line);
   void showAway();
+  // The away settings window's save: false (the window stays) for a period that is no
+  // number of minutes from 1 to a day.
+  bool saveAwaySettings(const windows::AwaySettings& settings);
   // The reason mode with this reason, stored: false when it could not be written yet.
   bool setReason(const Text& reason);
   // The journal beside the data file: what an unfinished session leaves behind (the
@@ -364,6 +370,7 @@ class Console {
   std::string awayUnwritten_;
   bool awayUnwrittenTold_ = false;
   std::unique_ptr<windows::AwayWindow> awayWindow_;
+  std::unique_ptr<windows::AwaySettingsWindow> awaySettings_;
   std::vector<Text> watched_;
   Text replyText_;
   std::uint64_t replyPeriodMs_ = std::uint64_t{kDefaultReplyPeriodMinutes} * 60'000;

@@ -52,6 +52,7 @@ constexpr auto kTree = std::to_array<MenuItemDef>({
     Separator(1),
     Item("awaylog", "a&way log", 1, C::kAwayLog, true),
     Item("awayreply", "auto re&ply", 1, C::kAwayReply),
+    Item("awayset", "away settin&gs", 1, C::kAwaySet),
     Sub("trans", "&transfer", 0),
     Item("scroltrans", "scr&oll transfer", 1, C::kScrolTrans),
     Separator(1),

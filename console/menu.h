@@ -39,6 +39,7 @@ enum class MenuCommand : std::uint32_t {
   kEnterPr = 1115,
   kAwayLog = 1116,
   kAwayReply = 1117,
+  kAwaySet = 1118,
   kScrolTrans = 1201,
   kUpchat = 1202,
   kUnup = 1203,

@@ -58,6 +58,7 @@ constexpr OwnCommand kOwnCommands[] = {
     {MenuCommand::kAwayLog, &Console::AwayLogToggle},
     {MenuCommand::kAwayReply, &Console::AutoReplyToggle},
     {MenuCommand::kAwayView, &Console::AwayViewCommand},
+    {MenuCommand::kAwaySet, &Console::AwaySettingsCommand},
 };
 
 }  // namespace

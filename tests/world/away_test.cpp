@@ -107,6 +107,35 @@ TEST(AwayLog, AutoReplyAnswersEachMemberOncePerPeriodAndNeverAnotherIdler) {
   EXPECT_EQ(answers, (std::vector<Text>{answer("bob"), answer("ann"), answer("dee"), answer("bob")}));
 }
 
+// The settings window sets both: a period that is no number of minutes keeps it open and
+// stores nothing; a save stores every key, and what it holds counts at once.
+TEST(AwayLog, TheSettingsWindowStoresBothAndRefusesABadPeriod) {
+  AwayWorld w;
+  Console& c = w.start();
+  w.click("awayset");
+  windows::AwaySettingsWindow* s = c.awaySettingsWindow();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->held().period, "10");
+  EXPECT_TRUE(s->held().keepLog);
+  s->fill({"Ann\r\n  River Stone \r\n\r\n", "brb r$", "0", true, true});
+  w.world.queueDialogAnswer(DialogAnswer::Button(msg::kIdOk));
+  w.program().windows.sendClick(s->control("SSRibbon1"));
+  EXPECT_TRUE(s->visible());
+  EXPECT_EQ(w.world.dialogs().size(), 1u);
+  EXPECT_EQ(w.config("awayreply"), "");
+  s->setText("Text3", "5");
+  w.program().windows.sendClick(s->control("SSRibbon1"));
+  EXPECT_FALSE(s->visible());
+  EXPECT_EQ(w.config("watch"), "Ann,River Stone");
+  EXPECT_EQ(w.config("replytext"), "brb r$");
+  EXPECT_EQ(w.config("replyperiod"), "5");
+  EXPECT_EQ(w.config("awayreply"), "1");
+  EXPECT_TRUE(c.menu().checked("awayreply"));
+  w.click("idleon");
+  w.say("River Stone", "a watched line");
+  EXPECT_EQ(c.awayEntries().size(), 1u);
+}
+
 // A held or read-only away.log: the window shows every line, the user is told once, and the
 // file takes the lines once it can be written.
 TEST(AwayLog, AnUnwritableFileLosesNothingAndIsToldOnce) {

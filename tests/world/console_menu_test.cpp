@@ -40,7 +40,7 @@ TEST(ConsoleMenu, ReadmeListsEveryItemWithTheIdentifierItRuns) {
     EXPECT_EQ(MenuItemName(id), item.name);
   }
   EXPECT_EQ(listed.size(), items);
-  EXPECT_EQ(items, 46u);
+  EXPECT_EQ(items, 47u);
 }
 
 TEST(ConsoleMenu, PopupFromTheMainWindowRunsTheChosenItem) {
