@@ -317,6 +317,11 @@ int TwipsToPixelsY(Platform& p, int twips) {
   return static_cast<int>(std::lround(static_cast<double>(twips) / t));
 }
 
+Rect TwipsToPixels(Platform& p, int left, int top, int right, int bottom) {
+  return Rect{TwipsToPixelsX(p, left), TwipsToPixelsY(p, top), TwipsToPixelsX(p, right),
+              TwipsToPixelsY(p, bottom)};
+}
+
 Form::Form(Platform& platform, const FormDesc& desc)
     : p_(platform), name_(desc.name), core_(std::make_shared<Core>()) {
   core_->p = &p_;

@@ -66,6 +66,8 @@ struct FormDesc {
 // Twips (1/1440 inch) of the program's window sizes and positions, in pixels.
 int TwipsToPixelsX(Platform& p, int twips);
 int TwipsToPixelsY(Platform& p, int twips);
+// A rectangle given in twips, in pixels.
+Rect TwipsToPixels(Platform& p, int left, int top, int right, int bottom);
 
 class Form {
  public:

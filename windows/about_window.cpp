@@ -26,8 +26,7 @@ AboutWindow::AboutWindow(Platform& p, std::string_view screenName)
                        .rect = {0, 0, toolkit::TwipsToPixelsX(p, kWidthTwips),
                                 toolkit::TwipsToPixelsY(p, kHeightTwips)}}) {
   const auto at = [&p](int left, int top, int right, int bottom) {
-    return Rect{toolkit::TwipsToPixelsX(p, left), toolkit::TwipsToPixelsY(p, top),
-                toolkit::TwipsToPixelsX(p, right), toolkit::TwipsToPixelsY(p, bottom)};
+    return toolkit::TwipsToPixels(p, left, top, right, bottom);
   };
   // The strip: the title drags the window, "_" minimizes it.
   add({.name = "Label7",

@@ -25,8 +25,7 @@ AwayWindow::AwayWindow(Platform& p, std::function<void()> onClear)
                        .rect = {200, 140, 200 + toolkit::TwipsToPixelsX(p, kWidthTwips),
                                 140 + toolkit::TwipsToPixelsY(p, kHeightTwips)}}) {
   const auto at = [&p](int left, int top, int right, int bottom) {
-    return Rect{toolkit::TwipsToPixelsX(p, left), toolkit::TwipsToPixelsY(p, top),
-                toolkit::TwipsToPixelsX(p, right), toolkit::TwipsToPixelsY(p, bottom)};
+    return toolkit::TwipsToPixels(p, left, top, right, bottom);
   };
   add({.name = "Label1",
        .type = ControlType::kLabel,

@@ -30,8 +30,7 @@ CreditsWindow::CreditsWindow(Platform& p)
                                 toolkit::TwipsToPixelsY(p, kHeightTwips)}}),
       music_(p.files.programFolder() + "\\greets.mid") {
   const auto at = [&p](int left, int top, int right, int bottom) {
-    return Rect{toolkit::TwipsToPixelsX(p, left), toolkit::TwipsToPixelsY(p, top),
-                toolkit::TwipsToPixelsX(p, right), toolkit::TwipsToPixelsY(p, bottom)};
+    return toolkit::TwipsToPixels(p, left, top, right, bottom);
   };
   add({.name = "Label2",
        .type = ControlType::kLabel,

@@ -89,8 +89,7 @@ CustomsWindow::CustomsWindow(Platform& p, Text dataFile, std::function<void()> v
   // The layout is in twips, as the window's heights are, so that it keeps its shape on a
   // screen of another resolution.
   const auto at = [&p](int left, int top, int right, int bottom) {
-    return Rect{toolkit::TwipsToPixelsX(p, left), toolkit::TwipsToPixelsY(p, top),
-                toolkit::TwipsToPixelsX(p, right), toolkit::TwipsToPixelsY(p, bottom)};
+    return toolkit::TwipsToPixels(p, left, top, right, bottom);
   };
   add({.name = "Label1",
        .type = ControlType::kLabel,

@@ -79,8 +79,7 @@ HelpWindow::HelpWindow(Platform& p)
                        .rect = {220, 160, 220 + toolkit::TwipsToPixelsX(p, kWidthTwips),
                                 160 + toolkit::TwipsToPixelsY(p, kHeightTwips)}}) {
   const auto at = [&p](int left, int top, int right, int bottom) {
-    return Rect{toolkit::TwipsToPixelsX(p, left), toolkit::TwipsToPixelsY(p, top),
-                toolkit::TwipsToPixelsX(p, right), toolkit::TwipsToPixelsY(p, bottom)};
+    return toolkit::TwipsToPixels(p, left, top, right, bottom);
   };
   add({.name = "Label1",
        .type = ControlType::kLabel,
