@@ -238,7 +238,7 @@ TEST(ConsoleSession, AnUnfinishedSessionIsPutRightAtTheNextStart) {
     const char* minutes;   // the overall minutes stored after the next start
     bool messagesOnAfter;
   } cases[] = {
-      {"idle off, then killed", true, true, nullptr, false, "", "3", true},
+      {"idle off, then killed", false, true, nullptr, false, "", "3", true},
       {"killed with the messages off", true, false, nullptr, false,
        "vantary did not end normally last time. it switched your instant messages back on.", "3", true},
       {"killed with the messages on", false, false, nullptr, false, "vantary did not end normally last time.",
@@ -257,6 +257,7 @@ TEST(ConsoleSession, AnUnfinishedSessionIsPutRightAtTheNextStart) {
     ConsoleWorld w;
     w.existingMachine();
     w.setConfig("offbe", c.messagesOff ? "1" : "0");
+    w.setConfig("onaf", "0");  // idle off leaves the messages as they are
     w.signOnInRoom();
     w.start(1000);
     w.click("idleon");
