@@ -21,7 +21,17 @@ AutoUpchat::AutoUpchat(Host& host, std::function<bool()> idleSessionRuns,
       idleSessionRuns_(std::move(idleSessionRuns)),
       disableMainTimer_(std::move(disableMainTimer)),
       timer1_(host.platform().loop, kIntervalMs, [this] { watchTick(); }),
-      timer2_(host.platform().loop, kIntervalMs, [this] { waitTick(); }) {}
+      timer2_(host.platform().loop, kIntervalMs, [this] { waitTick(); }) {
+  told_ = host_.platform().windows.onWindowsChangedElsewhere([this] { wake(); });
+  if (told_) timer1_.setInterval(kQuietLookMs);
+}
+
+AutoUpchat::~AutoUpchat() { host_.platform().windows.onWindowsChangedElsewhere({}); }
+
+void AutoUpchat::wake() {
+  busyUntilMs_ = host_.platform().loop.nowMs() + kBusyLookMs;
+  if (timer1_.enabled() && timer1_.interval() != kIntervalMs) timer1_.setInterval(kIntervalMs);
+}
 
 void AutoUpchat::setEnabled(bool enabled) {
   wanted_ = enabled;
@@ -44,6 +54,10 @@ AutoUpchat::State AutoUpchat::state() const {
 // created elsewhere. The Welcome window is looked for again only when it may have come
 // back (see keepWelcomeHidden).
 void AutoUpchat::watchTick() {
+  if (told_ && timer1_.enabled() && timer1_.interval() == kIntervalMs &&
+      host_.platform().loop.nowMs() >= busyUntilMs_) {
+    timer1_.setInterval(kQuietLookMs);
+  }
   if (idleSessionRuns_ && !idleSessionRuns_() && disableMainTimer_) disableMainTimer_();
   auto& ws = host_.platform().windows;
   keepWelcomeHidden();
@@ -68,12 +82,14 @@ void AutoUpchat::watchTick() {
   timer1_.setEnabled(false);
 }
 
-// Every kWelcomeEveryTicks-th tick. A host window that comes up goes on top of the others,
+// At most every kWelcomeLookMs. A host window that comes up goes on top of the others,
 // so while the window on top is the one seen at the last walk, the Welcome window can only
 // have come back by being shown again, which one look at the window hidden tells.
 void AutoUpchat::keepWelcomeHidden() {
-  if (++ticksSinceWelcome_ < kWelcomeEveryTicks) return;
-  ticksSinceWelcome_ = 0;
+  const std::uint64_t now = host_.platform().loop.nowMs();
+  if (welcomeLooked_ && now - welcomeLookedMs_ < kWelcomeLookMs) return;
+  welcomeLooked_ = true;
+  welcomeLookedMs_ = now;
   auto& ws = host_.platform().windows;
   const Window top = mdi_ ? ws.findChild(mdi_, Window{}, kChildClass) : Window{};
   if (top && top == top_ && (!welcome_ || !ws.isVisible(welcome_))) return;

@@ -12,23 +12,35 @@ namespace vantary::host {
 // The line the watcher sends when it has put an upload modal away.
 Text AutoUpchatLine(const ChatStyle& style);
 
-// Two timers at the system's fastest rate: `Timer1` watches for the upload modal,
-// `Timer2` waits for it to go. Three states: off (both stopped), watching (Timer1) and
-// waiting for the upload to end (Timer2). The console's window `auto` owns it.
+// Two timers: `Timer1` watches for the upload modal, `Timer2` waits for it to go. Three
+// states: off (both stopped), watching (Timer1) and waiting for the upload to end (Timer2).
+// The console's window `auto` owns it. Every window it looks for comes by being created
+// (the upload modal, the idle modals, the palette) or shown (the Welcome window): where
+// the system tells of those, Timer1 looks at the system's fastest rate only for
+// kBusyLookMs after a window came, and else every kQuietLookMs, so a watcher with nothing
+// happening costs four wakes a second instead of a thousand. Where the system cannot tell,
+// it looks at the fastest rate all the time.
 class AutoUpchat {
  public:
   enum class State { kOff, kWatching, kWaiting };
 
-  // Both timers' interval; the system raises it to its shortest period.
+  // Both timers' fastest interval; the system raises it to its shortest period.
   static constexpr std::uint32_t kIntervalMs = 1;
-  // The Welcome window is looked after every this many ticks of Timer1 (about a tenth of a
-  // second): it only keeps the host's front tidy, while the upload modal and the idle
-  // windows are looked for at every tick.
-  static constexpr int kWelcomeEveryTicks = 10;
+  // How long Timer1 looks at the fastest rate after a window of another process came or
+  // showed (the host builds a window in steps, each its own creation), and its rate when
+  // none came for that long: the safety look for a window shown where the system tells of
+  // no showing, as Wine does for the Welcome window.
+  static constexpr std::uint32_t kBusyLookMs = 1000;
+  static constexpr std::uint32_t kQuietLookMs = 250;
+  // The Welcome window is looked after at most every this many milliseconds: it only
+  // keeps the host's front tidy, while the upload modal and the idle windows are looked
+  // for at every tick.
+  static constexpr std::uint64_t kWelcomeLookMs = 100;
 
   // `idleSessionRuns` tells whether an idle session runs (the console's `idleon` caption
   // is "idle of&f"); `disableMainTimer` stops the console's main timer.
   AutoUpchat(Host& host, std::function<bool()> idleSessionRuns, std::function<void()> disableMainTimer);
+  ~AutoUpchat();
   AutoUpchat(const AutoUpchat&) = delete;
   AutoUpchat& operator=(const AutoUpchat&) = delete;
 
@@ -45,6 +57,8 @@ class AutoUpchat {
  private:
   void waitTick();  // Timer2
   void keepWelcomeHidden();
+  // A window of another process came or showed: Timer1 looks at the fastest rate a while.
+  void wake();
 
   Host& host_;
   std::function<bool()> idleSessionRuns_;
@@ -59,7 +73,11 @@ class AutoUpchat {
   Window mdi_;
   Window top_;
   Window welcome_;
-  int ticksSinceWelcome_ = kWelcomeEveryTicks - 1;  // the first tick looks
+  bool welcomeLooked_ = false;  // the first tick looks
+  std::uint64_t welcomeLookedMs_ = 0;
+  // Whether the system tells of windows coming, and until when Timer1 looks fast.
+  bool told_ = false;
+  std::uint64_t busyUntilMs_ = 0;
   // Whether the last lookup found neither a host modal nor the palette, and the count of
   // windows created elsewhere read before it: until that count grows, neither can be there.
   bool noneThere_ = false;

@@ -144,6 +144,12 @@ class WindowSystem {
   // delivered when events are next pumped, so a lookup may be skipped once more after
   // the window came. Where the system cannot tell at all, every reading is new.
   virtual std::uint64_t windowsCreatedElsewhere() = 0;
+  // Runs `wake` from the event loop, as a message is handled, soon after a window of
+  // another process is created or shown, where the system tells of it; `wake` should only
+  // note that something came (several may come at once). False where the system cannot
+  // tell: the caller then looks on a timer. One wake per window system: a new one replaces
+  // it, an empty one ends it.
+  virtual bool onWindowsChangedElsewhere(std::function<void()> wake) = 0;
 
   // ---- text ----------------------------------------------------------------------------
   // GetWindowTextA: for a window of another process the caption the window system keeps,

@@ -177,6 +177,11 @@ struct SimWorld::Impl {
   // Windows created, in all and by each process.
   std::uint64_t windowsCreated = 0;
   std::map<ProcessId, std::uint64_t> windowsCreatedBy;
+  // The wakes of processes that watch other processes' windows come and show, and whether
+  // one is on its way to each.
+  std::map<ProcessId, std::function<void()>> windowWakes;
+  std::set<ProcessId> windowWakesPosted;
+  void windowsChangedBy(ProcessId process);
   std::map<Text, std::shared_ptr<const ClassInfo>> standardClasses;  // by folded name
   std::set<std::uint32_t> recorded;
   std::vector<MessageRecord> messageLog;

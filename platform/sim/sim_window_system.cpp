@@ -176,9 +176,25 @@ void SimWorld::Impl::moveTo(std::uint32_t handle, const Rect& rect) {
   }
 }
 
+// Tells the processes that watch for it that a window of `process` came or showed, each
+// from a turn of its own loop.
+void SimWorld::Impl::windowsChangedBy(ProcessId process) {
+  for (const auto& [watcher, wake] : windowWakes) {
+    if (watcher == process || !windowWakesPosted.insert(watcher).second) continue;
+    postWork(watcher, [this, id = watcher] {
+      windowWakesPosted.erase(id);
+      const auto found = windowWakes.find(id);
+      if (found == windowWakes.end()) return;
+      const std::function<void()> run = found->second;
+      run();
+    });
+  }
+}
+
 bool SimWorld::Impl::show(std::uint32_t handle, int command) {
   WindowData* w = find(handle);
   if (w == nullptr) return false;
+  if (command != msg::kSwHide && !w->visible) windowsChangedBy(w->process);
   const bool wasVisible = w->visible;
   const bool wasMinimized = w->minimized;
   const bool wasMaximized = w->maximized;
@@ -338,6 +354,15 @@ class SimWindowSystem final : public WindowSystem {
   std::uint64_t windowsCreatedElsewhere() override {
     const auto own = w_.windowsCreatedBy.find(process_);
     return w_.windowsCreated - (own == w_.windowsCreatedBy.end() ? 0 : own->second);
+  }
+
+  bool onWindowsChangedElsewhere(std::function<void()> wake) override {
+    if (wake) {
+      w_.windowWakes[process_] = std::move(wake);
+    } else {
+      w_.windowWakes.erase(process_);
+    }
+    return true;
   }
 
   Text caption(Window window) override {
@@ -557,6 +582,7 @@ class SimWindowSystem final : public WindowSystem {
     w_.windows[handle] = std::move(d);
     ++w_.windowsCreated;
     ++w_.windowsCreatedBy[process_];
+    w_.windowsChangedBy(process_);
     if (parent != nullptr) {
       // A new child goes below its siblings; an MDI child on top of them.
       auto& list = parent->children;

@@ -30,6 +30,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -468,17 +469,25 @@ constexpr int kComboListHeight = 160;
 // the program uses).
 constexpr UINT kFirstMdiChildId = 0xFF00;
 
-// Windows created by other processes, as the creation hook has told them.
+// Windows created by other processes, as the creation hook has told them, and the wake of
+// a watcher told of windows created or shown there.
 std::uint64_t g_windowsCreatedElsewhere = 0;
+std::function<void()> g_windowWake;
 
 void CALLBACK CountWindowCreation(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
-  if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && window) ++g_windowsCreatedElsewhere;
+  if (object != OBJID_WINDOW || !window) return;
+  if (event == EVENT_OBJECT_CREATE) ++g_windowsCreatedElsewhere;
+  if ((event == EVENT_OBJECT_CREATE || event == EVENT_OBJECT_SHOW) && g_windowWake) {
+    const std::function<void()> wake = g_windowWake;
+    wake();
+  }
 }
 
 class Win32WindowSystem final : public WindowSystem {
  public:
   ~Win32WindowSystem() override {
     if (creationHook_.handle) UnhookWinEvent(creationHook_.handle);
+    g_windowWake = nullptr;
     // Handlers may refer to what their owner has already destroyed: none runs from here on.
     for (auto& [name, cls] : g_classesByName) {
       if (cls->owner == this) cls->handler = nullptr;
@@ -569,14 +578,13 @@ class Win32WindowSystem final : public WindowSystem {
   // first reading (so a program that never asks gets no events); without the hook every
   // reading is new.
   std::uint64_t windowsCreatedElsewhere() override {
-    if (!creationHook_.tried) {
-      creationHook_.tried = true;
-      creationHook_.handle =
-          SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, CountWindowCreation, 0, 0,
-                          WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-    }
-    if (!creationHook_.handle) return ++g_windowsCreatedElsewhere;
+    if (!hook()) return ++g_windowsCreatedElsewhere;
     return g_windowsCreatedElsewhere;
+  }
+
+  bool onWindowsChangedElsewhere(std::function<void()> wake) override {
+    g_windowWake = std::move(wake);
+    return hook();
   }
 
   // ---- text ----------------------------------------------------------------------------
@@ -1043,6 +1051,18 @@ class Win32WindowSystem final : public WindowSystem {
     HWINEVENTHOOK handle = nullptr;
   };
   CreationHook creationHook_;
+
+  // The event hook for windows of other processes created or shown, set on the first use
+  // (so a program that never asks gets no events); false where the system refuses it.
+  bool hook() {
+    if (!creationHook_.tried) {
+      creationHook_.tried = true;
+      creationHook_.handle =
+          SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, CountWindowCreation, 0, 0,
+                          WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    }
+    return creationHook_.handle != nullptr;
+  }
 
   // Class names compare as the system compares them: without regard to case.
   static bool ClassIs(HWND h, const std::string& cls) {
