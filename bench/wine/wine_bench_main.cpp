@@ -6,6 +6,10 @@
 //                                                 scanner's look and the member scan
 //   wine_bench.exe startup VANTARY_EXE            starts vantary.exe and waits for its first
 //                                                 in-stats line in the host's rich room
+//   wine_bench.exe upchat CONTROL_FILE [UPLOADS]  starts uploads one after another while
+//                                                 vantary.exe watches with auto upchat on:
+//                                                 the time from each upload modal's coming
+//                                                 to its being put out of the way
 //   wine_bench.exe timers SECONDS INTERVAL...     idles for SECONDS with a timer of each
 //                                                 INTERVAL (ms) whose tick does nothing: the
 //                                                 bare cost of the wakes a program idling
@@ -219,6 +223,39 @@ int Startup(const char* program) {
   return 0;
 }
 
+// The watcher puts a modal out of the way by moving it off the screen and disabling it
+// first; that is the moment taken. The modal is looked for as fast as the system answers.
+int Upchat(const char* control, int uploads) {
+  platform::win32::Win32Platform system;
+  platform::Platform& p = system.platform();
+  e2e::Channel channel(p, control);
+  if (!channel.hostListening(kStartLimitMs)) return 1;
+  const std::string modalClass(host::kModalClass);
+  std::vector<double> ms;
+  for (int i = 0; i < uploads; ++i) {
+    if (!channel.ask("start-transfer upload 300 upload" + std::to_string(i) + ".zip")) return 1;
+    const auto asked = Clock::now();
+    const auto within = [&](double limitMs) {
+      return std::chrono::duration<double, std::milli>(Clock::now() - asked).count() < limitMs;
+    };
+    HWND modal = nullptr;
+    while (within(5000) && (modal = FindWindowA(modalClass.c_str(), nullptr)) == nullptr) Sleep(0);
+    const auto came = Clock::now();
+    while (modal != nullptr && within(5000) && IsWindow(modal) && IsWindowEnabled(modal)) Sleep(0);
+    if (modal == nullptr || !IsWindow(modal) || IsWindowEnabled(modal)) return 1;
+    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - came).count());
+    // The watcher looks for the next upload only once this one has ended.
+    while (within(10000) && IsWindow(modal)) Sleep(10);
+    Sleep(300);
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("| upload modal, from its coming to out of the way (median of %d) | %.1f ms |\n", uploads,
+              ms[ms.size() / 2]);
+  std::printf("(fastest %.1f ms, slowest %.1f ms)\n", ms.front(), ms.back());
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 // A message loop with empty timers, on a hidden window as the program's loop has them.
@@ -247,8 +284,11 @@ int main(int argc, char** argv) {
     return Paths(argv[2], samples);
   }
   if (argc == 3 && std::strcmp(argv[1], "startup") == 0) return Startup(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "upchat") == 0) {
+    return Upchat(argv[2], argc >= 4 ? std::max(1, std::atoi(argv[3])) : 20);
+  }
   std::fprintf(stderr,
                "usage: wine_bench.exe paths CONTROL_FILE [SAMPLES] | startup VANTARY_EXE |"
-               " timers SECONDS INTERVAL...\n");
+               " upchat CONTROL_FILE [UPLOADS] | timers SECONDS INTERVAL...\n");
   return 2;
 }
