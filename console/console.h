@@ -128,7 +128,7 @@ class Console {
   void RunSwitches(std::vector<SwitchCall> switches, std::function<void(const IdleState&)> answer);
   // The state and the time counted, as a command line's status tells them.
   IdleState State();
-  // The icon leaves the tray and the face shows.
+  // The icon leaves the tray; the face's owner shows it.
   void BringForward();
 
   // ---- commands ------------------------------------------------------------------------
@@ -299,6 +299,9 @@ class Console {
   // The overall time stored in a data file that could not be read at start, joined by the
   // time counted since once the file can be read. False while it still cannot.
   bool joinStoredOverall();
+  // The overall time in minutes, as `d1`, `h1` and `m1` hold it.
+  long long overallMinutes();
+  void setOverallMinutes(long long total);
 
   Platform& p_;
   ConsoleOptions options_;

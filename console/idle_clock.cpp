@@ -25,6 +25,10 @@ long long CounterValue(std::string_view caption) {
   return std::clamp(text::NumericInt(caption), 0LL, kCounterLimit);
 }
 
+long long TotalMinutes(std::string_view days, std::string_view hours, std::string_view minutes) {
+  return (CounterValue(days) * 24 + CounterValue(hours)) * 60 + CounterValue(minutes);
+}
+
 Text Advanced(std::string_view caption, long long by) {
   return std::to_string(CounterValue(caption) + std::clamp(by, 0LL, kCounterLimit - CounterValue(caption)));
 }

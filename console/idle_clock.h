@@ -31,6 +31,9 @@ std::uint32_t MinuteMsFromEnvironment();
 // and a negative or non-numeric one counts as 0.
 inline constexpr long long kCounterLimit = 999'999'999'999LL;
 long long CounterValue(std::string_view caption);
+// A time held as day, hour and minute counters, in minutes. Counters are held below
+// kCounterLimit, so the sum of two such times fits.
+long long TotalMinutes(std::string_view days, std::string_view hours, std::string_view minutes);
 // The caption of a counter that has advanced by `by` minutes, hours or days.
 Text Advanced(std::string_view caption, long long by = 1);
 

@@ -17,10 +17,6 @@ namespace msg = platform::msg;
 constexpr std::string_view kJournalSection = "journal";
 constexpr std::string_view kJournalTitle = "vantary : last session";
 
-long long Minutes(std::string_view d, std::string_view h, std::string_view m) {
-  return (CounterValue(d) * 24 + CounterValue(h)) * 60 + CounterValue(m);
-}
-
 // A count the journal holds: digits only, and below the counters' limit.
 std::optional<long long> JournalNumber(std::string_view contents, std::string_view key) {
   const Text value = settings::SettingIn(contents, kJournalSection, key);
@@ -76,15 +72,12 @@ IdleState Console::State() {
   toolkit::Form& f = *form_;
   IdleState state;
   state.engaged = idling();
-  state.minutesAway = state.engaged ? Minutes(f.text("d"), f.text("h"), f.text("m")) : 0;
-  state.overallMinutes = Minutes(f.text("d1"), f.text("h1"), f.text("m1"));
+  state.minutesAway = state.engaged ? TotalMinutes(f.text("d"), f.text("h"), f.text("m")) : 0;
+  state.overallMinutes = overallMinutes();
   return state;
 }
 
-void Console::BringForward() {
-  leaveTray();
-  if (face_ != nullptr) face_->setShown(true);
-}
+void Console::BringForward() { leaveTray(); }
 
 void Console::writeJournal() {
   if (!idling()) return removeJournal();
@@ -133,13 +126,10 @@ void Console::recoverJournal() {
   }
   // The overall time was stored at each minute; what the journal counted beyond it (a
   // write of the data file that failed) is added. A data file not read yet is joined later.
-  toolkit::Form& f = *form_;
-  const long long stored = Minutes(f.text("d1"), f.text("h1"), f.text("m1"));
+  const long long stored = overallMinutes();
   if (!overallUnread_ && *overall > stored) {
-    const long long total = std::min(*overall, kCounterLimit * 24 * 60);
-    f.setText("d1", std::to_string(total / (24 * 60)));
-    f.setText("h1", std::to_string(total / 60 % 24));
-    f.setText("m1", std::to_string(total % 60));
+    setOverallMinutes(*overall);
+    const long long total = overallMinutes();
     saveOverall();
     told +=
         " " + std::to_string(total - stored) + " minutes of its last session were added to the overall time.";

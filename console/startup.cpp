@@ -232,18 +232,23 @@ bool Console::joinStoredOverall() {
   editors_->color->stored().takeStored();
   editors_->ascii->stored().takeStored();
   editors_->customs->stored().takeStored();
-  toolkit::Form& f = *form_;
   const auto stored = [&](std::string_view key) {
-    return CounterValue(StoredCounter(settings::SettingIn(*data, kSection, key)));
+    return StoredCounter(settings::SettingIn(*data, kSection, key));
   };
-  // Counters are held below kCounterLimit, so the sum of two times in minutes fits.
-  const long long total = (stored("day2") * 24 + stored("hour2")) * 60 + stored("minutes2") +
-                          (CounterValue(f.text("d1")) * 24 + CounterValue(f.text("h1"))) * 60 +
-                          CounterValue(f.text("m1"));
+  setOverallMinutes(TotalMinutes(stored("day2"), stored("hour2"), stored("minutes2")) + overallMinutes());
+  return true;
+}
+
+long long Console::overallMinutes() {
+  toolkit::Form& f = *form_;
+  return TotalMinutes(f.text("d1"), f.text("h1"), f.text("m1"));
+}
+
+void Console::setOverallMinutes(long long total) {
+  toolkit::Form& f = *form_;
   f.setText("d1", std::to_string(std::min(total / (24 * 60), kCounterLimit)));
   f.setText("h1", std::to_string(total / 60 % 24));
   f.setText("m1", std::to_string(total % 60));
-  return true;
 }
 
 void Console::applySettingsToMenu() {
